@@ -1,0 +1,103 @@
+#include "platform/AppRuntime.h"
+
+#include "platform/Handles.h"
+
+#include <cctype>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+std::string ModuleFileName() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);  // truncated: try a larger buffer
+    }
+}
+
+bool HasWildcard(const std::string& path) {
+    return path.find_first_of("*?") != std::string::npos;
+}
+
+}  // namespace
+
+std::string AppPath() {
+    std::string file = ModuleFileName();
+    std::string::size_type slash = file.find_last_of('\\');
+    if (slash == std::string::npos) return std::string();
+    std::string dir = file.substr(0, slash);
+    if (dir.size() == 2 && dir[1] == ':') dir += '\\';  // a drive root keeps its "\"
+    return dir;
+}
+
+std::string AppExeName() {
+    std::string file = ModuleFileName();
+    std::string::size_type slash = file.find_last_of('\\');
+    std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    std::string::size_type dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+bool PrevInstance() {
+    // A named mutex, not a window search: it holds against two starters
+    // launched at the same moment. The name is derived from the program
+    // file's full path, so copies elsewhere don't count as this program.
+    static unique_handle instance;
+    static bool another = false;
+    if (instance) return another;
+    std::string name = "Local\\QuellmarStarter.";
+    for (char c : ModuleFileName()) {
+        unsigned char u = static_cast<unsigned char>(c);
+        name += c == '\\' ? '/' : static_cast<char>(std::tolower(u));
+    }
+    SetLastError(0);
+    instance.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
+    another = instance && GetLastError() == ERROR_ALREADY_EXISTS;
+    return another;
+}
+
+int MsgBox(const std::string& text, UINT style) {
+    return MessageBoxA(nullptr, text.c_str(), kApplicationTitle, style);
+}
+
+bool StartProcess(const std::string& commandLine, WORD showCommand) {
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool FileExistsNormal(const std::string& path) {
+    if (path.empty() || HasWildcard(path)) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+bool FolderExists(const std::string& path) {
+    if (path.empty() || HasWildcard(path)) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool ChangeDirectory(const std::string& path) {
+    return !path.empty() && SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+void EndProcess() {
+    ExitProcess(0);
+}
+
+}  // namespace platform

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# A private Wine session for one test run: its own Xvfb display and its own
+# WINEPREFIX inside the build tree. It stops only what it started: its Xvfb
+# by process id and its own wineserver.
+#   session.sh start BUILD_DIR         make the display and the prefix
+#   session.sh run BUILD_DIR EXE ARGS  run a Windows program in the session
+#   session.sh env BUILD_DIR           print the session's environment
+#   session.sh stop BUILD_DIR          take the session down
+set -euo pipefail
+
+cmd=${1:?start|run|env|stop}
+build=$(cd "${2:?build dir}" && pwd)
+state="$build/wine-session"
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$build/wineprefix"
+
+load_env() {
+    [ -f "$state/display" ] || { echo "no Wine session in $build: run '$0 start $build' first" >&2; exit 1; }
+    DISPLAY=$(cat "$state/display")
+    export DISPLAY
+}
+
+case "$cmd" in
+start)
+    mkdir -p "$state"
+    if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
+        echo "Wine session already running on $(cat "$state/display")"
+        exit 0
+    fi
+    # Xvfb picks a free display number itself and writes it to fd 3.
+    rm -f "$state/displayfd"
+    mkfifo "$state/displayfd"
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$state/displayfd" >"$state/xvfb.log" 2>&1 < /dev/null &
+    echo $! > "$state/xvfb.pid"
+    read -r -t 30 number < "$state/displayfd" || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
+    rm -f "$state/displayfd"
+    echo ":$number" > "$state/display"
+    export DISPLAY=":$number"
+    wineboot -i > "$state/wineboot.log" 2>&1 || true
+    wineserver -w
+    echo "Wine session on $DISPLAY, prefix $WINEPREFIX"
+    ;;
+run)
+    load_env
+    shift 2
+    exec wine "$@"
+    ;;
+env)
+    load_env
+    echo "export DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES=\"$WINEDLLOVERRIDES\""
+    ;;
+stop)
+    if [ -f "$state/display" ]; then
+        DISPLAY=$(cat "$state/display") wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+    fi
+    if [ -f "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+        rm -f "$state/xvfb.pid"
+    fi
+    rm -f "$state/display"
+    ;;
+*)
+    echo "unknown command $cmd" >&2; exit 2 ;;
+esac
