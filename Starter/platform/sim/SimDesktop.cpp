@@ -1,0 +1,10 @@
+#include "platform/sim/SimDesktop.h"
+
+namespace sim {
+
+void Reset() {
+    ResetUser();
+    ResetSystem();
+}
+
+}  // namespace sim

@@ -1,0 +1,44 @@
+// Rmod: the starter's only road to the Windows registry. Every operation
+// opens and closes its keys itself, so no key handle ever leaves this module.
+#pragma once
+
+#include "platform/Win32Api.h"
+
+#include <string>
+
+namespace Rmod {
+
+// Size in bytes of the buffer a value is read into; a value with more data
+// than this can't be read.
+inline constexpr DWORD RegistryQueryBufferSize = 128000;
+
+// True when the most recent QueryRegistryValue failed; read it right after
+// the call.
+extern bool RegistryQueryFailed;
+
+// The value as text whatever its type; "" on failure (see RegistryQueryFailed).
+std::string QueryRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName);
+
+// Writes a value of type REG_SZ (1), REG_BINARY (3) or REG_DWORD (4),
+// creating the key when it is missing. Other type codes write nothing.
+// A failure is not reported.
+void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+                      const std::string& value, DWORD valueType);
+void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+                      LONG value, DWORD valueType);
+
+void CreateRegistryKey(HKEY root, const std::string& keyPath);
+void DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName);
+void DeleteRegistryKey(HKEY root, const std::string& keyPath);
+
+// The write helpers: each takes an open key and gives the platform's status.
+LSTATUS WriteRegistryString(HKEY key, const std::string& valueName, DWORD type, const std::string& value);
+LSTATUS WriteRegistryDword(HKEY key, const std::string& valueName, DWORD type, LONG value);
+LSTATUS WriteRegistryBinary(HKEY key, const std::string& valueName, DWORD type, const std::string& value);
+
+// Registry data as the text a query gives: REG_BINARY as upper-case hex
+// pairs, REG_DWORD as signed decimal, anything else as the text before the
+// first zero byte.
+std::string RegistryDataToText(DWORD type, const BYTE* data, DWORD length);
+
+}  // namespace Rmod
