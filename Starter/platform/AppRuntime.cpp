@@ -42,22 +42,27 @@ std::string AppExeName() {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-bool PrevInstance() {
-    // A named mutex, not a window search: it holds against two starters
-    // launched at the same moment. The name is derived from the program
-    // file's full path, so copies elsewhere don't count as this program.
-    static unique_handle instance;
-    static bool another = false;
-    if (instance) return another;
+std::string InstanceName() {
+    // Derived from the program file's full path, so copies elsewhere don't
+    // count as this program. Mutex names can't hold "\".
     std::string name = "Local\\QuellmarStarter.";
     for (char c : ModuleFileName()) {
         unsigned char u = static_cast<unsigned char>(c);
         name += c == '\\' ? '/' : static_cast<char>(std::tolower(u));
     }
+    return name;
+}
+
+bool PrevInstance() {
+    // A named mutex, not a window search: it holds against two starters
+    // launched at the same moment. The handle stays open for the life of
+    // the process; asking again closes this process's claim first, so only
+    // another process's claim counts.
+    static unique_handle instance;
+    instance.reset();
     SetLastError(0);
-    instance.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
-    another = instance && GetLastError() == ERROR_ALREADY_EXISTS;
-    return another;
+    instance.reset(CreateMutexA(nullptr, FALSE, InstanceName().c_str()));
+    return instance && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 int MsgBox(const std::string& text, UINT style) {

@@ -20,6 +20,10 @@ std::string AppPath();
 // The program file's name without its extension.
 std::string AppExeName();
 
+// The name under which a running instance of this program file claims
+// itself.
+std::string InstanceName();
+
 // True when another instance of this program file is running. The first call
 // claims the instance for this process for the rest of its life.
 bool PrevInstance();

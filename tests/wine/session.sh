@@ -40,6 +40,10 @@ start)
     echo ":$number" > "$state/display"
     export DISPLAY=":$number"
     wineboot -i > "$state/wineboot.log" 2>&1 || true
+    # No window manager runs on this display: Wine's managed windows would
+    # wait two seconds for one each time an activated window is hidden or
+    # destroyed. Unmanaged, Wine places and activates the windows itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >> "$state/wineboot.log" 2>&1 || true
     wineserver -w
     echo "Wine session on $DISPLAY, prefix $WINEPREFIX"
     ;;

@@ -1,0 +1,87 @@
+#include "companions/CompanionLauncher.h"
+
+#include "companions/KZShellRegistration.h"
+#include "companions/PathHelpers.h"
+#include "companions/ProgramCommandLine.h"
+#include "platform/AppRuntime.h"
+
+namespace {
+
+constexpr const char* kSystemRootToken = "%systemroot%";
+constexpr UINT kWarningStyle = MB_OK | MB_ICONEXCLAMATION;  // 48
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Position of the first occurrence of a lower-case token, any letter case.
+std::string::size_type FindIgnoringCase(const std::string& text, const std::string& token) {
+    if (token.size() > text.size()) return std::string::npos;
+    for (std::string::size_type i = 0; i + token.size() <= text.size(); ++i) {
+        std::string::size_type k = 0;
+        while (k < token.size() && AsciiLower(text[i + k]) == token[k]) ++k;
+        if (k == token.size()) return i;
+    }
+    return std::string::npos;
+}
+
+// The first "%systemroot%" becomes the Windows directory (with its "\").
+std::string ExpandSystemRoot(const std::string& path) {
+    const std::string token = kSystemRootToken;
+    std::string::size_type at = FindIgnoringCase(path, token);
+    if (at == std::string::npos) return path;
+    return path.substr(0, at) + GetWindowsPath() + path.substr(at + token.size());
+}
+
+std::string OwnDirectory() {
+    std::string dir = platform::AppPath();
+    if (dir.empty() || dir.back() != '\\') dir += '\\';
+    return dir;
+}
+
+// Starts commandLine with folder as the current directory when that folder
+// exists, and always returns to the starter's own directory afterwards.
+// ChangeDirectory makes the folder current drive and all, so a program on
+// another drive starts in its own folder too.
+bool StartInFolder(const std::string& commandLine, const std::string& folder) {
+    if (platform::FolderExists(folder)) platform::ChangeDirectory(folder);
+    bool started = platform::StartProcess(commandLine, SW_SHOWNORMAL);
+    platform::ChangeDirectory(OwnDirectory());
+    return started;
+}
+
+void LaunchProgram(const CompanionEntry& entry) {
+    if (entry.ApplicationName.empty()) return;
+    std::string path = ExpandSystemRoot(entry.ApplicationName);
+    if (!StartInFolder(ProgramCommandLine(path), GetFolder(path))) {
+        platform::MsgBox("Error starting application '" + path + "' !", kWarningStyle);
+    }
+}
+
+void BrowseFolder(CompanionList& list, const std::string& folder) {
+    if (!platform::FolderExists(folder)) return;
+    for (;;) {
+        std::string browser = ProgramCommandLine(list.BrowseApplication);
+        if (StartInFolder(browser + " " + folder, GetFolder(list.BrowseApplication))) return;
+        list.BrowseApplication = platform::InputBox(
+            "Please enter path to browse application (" + list.BrowseApplication + " not found):",
+            "Error during browsing", "");
+        if (list.BrowseApplication.empty()) return;
+        list.SaveCompanionList();
+    }
+}
+
+}  // namespace
+
+void LaunchCompanion(CompanionList& list, std::int16_t index) {
+    if (index < 1 || index > list.CompanionCount()) return;
+    const CompanionEntry& entry = list.Entry(index);
+    switch (entry.FileType) {
+        case CompanionKindProgram:
+            LaunchProgram(entry);
+            break;
+        case CompanionKindFolder:
+            BrowseFolder(list, entry.ApplicationName);
+            break;
+        default:
+            break;  // empty, or no kind the starter knows
+    }
+}

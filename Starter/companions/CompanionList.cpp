@@ -1,0 +1,83 @@
+#include "companions/CompanionList.h"
+
+#include "companions/NumberText.h"
+#include "registry/Rmod.h"
+
+#include <stdexcept>
+
+namespace {
+
+// The value names of a slot: the base name followed by the slot number.
+std::string SlotValueName(const char* baseName, int slot) {
+    return baseName + std::to_string(slot);
+}
+
+constexpr const char* kBrowseApplicationName = "browse application";
+constexpr const char* kFileTypeName = "file type";
+constexpr const char* kFileTypeDescriptionName = "file type description";
+constexpr const char* kApplicationNameName = "application name";
+constexpr const char* kApplicationCommandName = "application command";
+constexpr const char* kIconFileName = "icon file";
+constexpr const char* kIconIndexName = "icon index";
+
+}  // namespace
+
+void CompanionList::SetUpCompanionList(HKEY root, const std::string& productKey, const std::string& a, std::int16_t b,
+                                       const std::string& c, std::int16_t d) {
+    CompanionRoot = root;
+    ProductKey = productKey;
+    if (ProductKey.empty() || ProductKey.back() != '\\') ProductKey += '\\';
+    setUpText1_ = a;
+    setUpNumber1_ = b;
+    setUpText2_ = c;
+    setUpNumber2_ = d;
+    slots_.assign(kCompanionSlots, CompanionEntry{});
+}
+
+void CompanionList::LoadCompanionList() {
+    if (!IsSetUp()) return;
+    const std::string key = CompanionKey();
+    auto read = [&](const std::string& name) { return Rmod::QueryRegistryValue(CompanionRoot, key, name); };
+
+    BrowseApplication = read(kBrowseApplicationName);
+    if (BrowseApplication.empty()) BrowseApplication = kDefaultBrowseApplication;
+
+    for (int n = 1; n <= CompanionCount(); ++n) {
+        CompanionEntry& entry = Entry(n);
+        entry.FileType = ReadCompanionFileType(read(SlotValueName(kFileTypeName, n)));
+        entry.FileTypeDescription = read(SlotValueName(kFileTypeDescriptionName, n));
+        entry.ApplicationName = read(SlotValueName(kApplicationNameName, n));
+        entry.ApplicationCommand = read(SlotValueName(kApplicationCommandName, n));
+        entry.IconFile = read(SlotValueName(kIconFileName, n));
+        entry.IconIndex = ReadCompanionIconIndex(read(SlotValueName(kIconIndexName, n)));
+    }
+}
+
+void CompanionList::SaveCompanionList() {
+    if (!IsSetUp()) return;
+    const std::string key = CompanionKey();
+    auto write = [&](const std::string& name, const std::string& value) {
+        Rmod::SetRegistryValue(CompanionRoot, key, name, value, REG_SZ);
+    };
+
+    write(kBrowseApplicationName, BrowseApplication);
+    for (int n = 1; n <= CompanionCount(); ++n) {
+        const CompanionEntry& entry = Entry(n);
+        write(SlotValueName(kFileTypeName, n), std::to_string(entry.FileType));
+        write(SlotValueName(kFileTypeDescriptionName, n), entry.FileTypeDescription);
+        write(SlotValueName(kApplicationCommandName, n), entry.ApplicationCommand);
+        write(SlotValueName(kApplicationNameName, n), entry.ApplicationName);
+        write(SlotValueName(kIconFileName, n), entry.IconFile);
+        write(SlotValueName(kIconIndexName, n), std::to_string(entry.IconIndex));
+    }
+}
+
+CompanionEntry& CompanionList::Entry(int index) {
+    if (index < 1 || index > CompanionCount()) throw std::out_of_range("companion slot out of range");
+    return slots_[static_cast<std::size_t>(index - 1)];
+}
+
+const CompanionEntry& CompanionList::Entry(int index) const {
+    if (index < 1 || index > CompanionCount()) throw std::out_of_range("companion slot out of range");
+    return slots_[static_cast<std::size_t>(index - 1)];
+}

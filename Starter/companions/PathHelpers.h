@@ -1,0 +1,25 @@
+// Cutting file paths at their last backslash or dot, and shortening long
+// texts for menu captions. Each helper looks for the separator nearest the
+// end of the text; a forward slash is not a separator.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The characters after the last "\"; "" when there is none.
+std::string GetFileName(const std::string& path);
+
+// The characters up to and including the last "\"; "" when there is none.
+std::string GetFolder(const std::string& path);
+
+// The characters after the last "." (a dot in a folder name counts when the
+// file name has none); "" when there is none.
+std::string GetExtension(const std::string& path);
+
+// The characters before the last "."; the whole text when there is none.
+std::string RemoveExtension(const std::string& path);
+
+// text itself when it has at most maxLength characters, otherwise "..."
+// followed by its last maxLength-3 characters. A maxLength below 3 counts
+// as 3.
+std::string ShortenText(const std::string& text, std::int16_t maxLength);

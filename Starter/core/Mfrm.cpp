@@ -1,0 +1,83 @@
+#include "core/Mfrm.h"
+
+#include "core/OwnPath.h"
+#include "core/TargetApp.h"
+#include "integration/AutoStartSetting.h"
+#include "platform/AppRuntime.h"
+#include "registry/Rmod.h"
+#include "tray/MENUfrm.h"
+
+namespace {
+
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunKeyNT = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
+constexpr const char* kRunValueName = "Quellmar Starter";
+constexpr const char* kToolTip = "Quellmar Starter";
+// How long a starter launched before the taskbar waits for it.
+constexpr UINT kTaskbarWaitMs = 60000;
+
+}  // namespace
+
+Mfrm::Mfrm() : FormWindow("QuellmarStarterMainForm", "Quellmar Starter v1.0") {}
+
+Mfrm::~Mfrm() = default;
+
+MENUfrm& Mfrm::Menu() {
+    if (!menu_) {
+        menu_ = std::make_unique<MENUfrm>(*this);
+        menu_->Create();
+    }
+    return *menu_;
+}
+
+void Mfrm::Form_Load() {
+    if (platform::PrevInstance()) platform::EndProcess();
+
+    const std::string ownFullPath = OwnFullPath(platform::AppPath(), platform::AppExeName());
+
+    // The taskbar announces itself with this message whenever it is
+    // (re)created: at log-on after the starter, or after a shell restart.
+    taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+    iconShown_ = AddTrayIcon(*this, *this, kToolTip);
+    if (!iconShown_ && WaitForTaskbar(kTaskbarWaitMs)) iconShown_ = AddTrayIcon(*this, *this, kToolTip);
+    if (!iconShown_) Form_Unload(0);
+
+    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, "\"" + ownFullPath + "\"", REG_SZ);
+    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyNT, kRunValueName, "\"" + ownFullPath + "\"", REG_SZ);
+
+    Companions.SetUpCompanionList(HKEY_LOCAL_MACHINE, "Software\\Quellmar\\", "", 0, "", 0);
+
+    SetEnabled(false);
+    SetVisible(false);
+
+    AutoStartTarget = LoadAutoStartSetting();
+    if (AutoStartTarget == True) LaunchTarget();
+}
+
+void Mfrm::Form_Unload(std::int16_t /*Cancel*/) {
+    iconShown_ = false;
+    RemoveTrayIcon(*this, *this);
+    UnSubClassAll();
+    platform::EndProcess();
+}
+
+void Mfrm::OnTaskbarCreated() {
+    if (waitingForTaskbar_) {
+        taskbarArrived_ = true;
+        PostMessageA(hwnd(), WM_NULL, 0, 0);  // wakes the waiting loop
+    } else if (iconShown_) {
+        AddTrayIcon(*this, *this, kToolTip);
+    }
+}
+
+LRESULT Mfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+        OnTaskbarCreated();
+        return 0;
+    }
+    // Closing the main window by any road (a close request from another
+    // program, the end of the session) unloads the form: the same shutdown
+    // as "Close Starter", so the tray icon never outlives the starter.
+    if (msg == WM_CLOSE) Form_Unload(0);
+    return FormWindow::FormProc(msg, wParam, lParam);
+}

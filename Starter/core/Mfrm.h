@@ -1,0 +1,71 @@
+// Mfrm, the main form: the starter's start object. It is never seen; its
+// hidden window carries the tray icon and receives the icon's notifications,
+// and it owns all of the starter's state for the life of the process.
+#pragma once
+
+#include "companions/CompanionList.h"
+#include "core/Boolean.h"
+#include "platform/FormWindow.h"
+#include "subclass/KZSubClassmod.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class MENUfrm;
+
+class Mfrm : public platform::FormWindow, public KZSubClassTarget {
+public:
+    Mfrm();
+    ~Mfrm() override;
+
+    // Start-up: single instance, tray icon, Run entries, companion list,
+    // auto-start. Ends the process when another instance runs or the tray
+    // icon can't be added.
+    void Form_Load();
+    // Shutdown: removes the tray icon, unhooks every subclassed window and
+    // ends the process. Cancel is neither read nor set.
+    [[noreturn]] void Form_Unload(std::int16_t Cancel);
+
+    // Every message of the main window arrives here first.
+    void KZSubClassWindowProc(std::string& SourceDescription, HWND& hwnd, UINT& Msg, WPARAM& wParam,
+                              LPARAM& lParam, LRESULT& ReturnValue, bool& ReturnValueUsedFlag) override;
+
+    // The tray icon.
+    bool AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, const std::string& toolTip);
+    bool RemoveTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback);
+    // At log-on the starter can run before the notification area exists:
+    // waits, with the message loop running, until the taskbar announces
+    // itself or timeoutMs have passed. True when it arrived.
+    bool WaitForTaskbar(UINT timeoutMs);
+
+    // The popup menu.
+    void PrepareMenu(std::int16_t MenuIndex);
+    LONG ProgramGetMousePosX();
+    LONG ProgramGetMousePosY();
+    void ProgramOpenPopUpMenu(LONG XPos, LONG YPos, std::int16_t PopUpMenuIndex);
+
+    // The command of a chosen menu entry.
+    void ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t SubMenuIndex);
+
+    // The menu form, made when first needed.
+    MENUfrm& Menu();
+
+    // State kept for the whole run.
+    CompanionList Companions;
+    Boolean AutoStartTarget = False;
+    UINT TrayCallbackMessage = 0;
+
+protected:
+    LRESULT FormProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // The taskbar was (re)created: put the icon back, or end a wait for it.
+    void OnTaskbarCreated();
+
+    std::unique_ptr<MENUfrm> menu_;
+    UINT taskbarCreatedMessage_ = 0;
+    bool iconShown_ = false;
+    bool waitingForTaskbar_ = false;
+    bool taskbarArrived_ = false;
+};

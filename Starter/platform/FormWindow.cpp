@@ -1,0 +1,145 @@
+#include "platform/FormWindow.h"
+
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// The extra bytes of a form's window hold the form object at this index.
+constexpr int kFormSlot = 0;
+// The program icon's resource identifier (IDI_STARTER in the resource script).
+constexpr WORD kProgramIconId = 1;
+
+FormWindow* FormOf(HWND hwnd) {
+    return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, kFormSlot));
+}
+
+}  // namespace
+
+FormWindow::FormWindow(std::string className, std::string caption)
+    : className_(std::move(className)), caption_(std::move(caption)) {}
+
+FormWindow::~FormWindow() {
+    // The form object is going away: whoever subclassed its window (the
+    // subclassing engine, with targets that may be this very object, already
+    // half destroyed) must not see the window's last messages. The window
+    // gets its own procedure back and is destroyed with that.
+    if (hwnd_ && GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FormWindow::StaticWindowProc))
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::StaticWindowProc));
+    Destroy();
+}
+
+bool FormWindow::RegisterFormClass() const {
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &FormWindow::StaticWindowProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
+    wc.hInstance = module;
+    wc.lpszClassName = className_.c_str();
+    if (RegisterClassExA(&wc)) return true;
+    // Registered by an earlier form of the same kind: that's as good.
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool FormWindow::Create() {
+    if (hwnd_) return true;
+    if (!RegisterFormClass()) return false;
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    // A popup tool window of no size: no border, no minimum size, no taskbar
+    // button, so it stays unseen even while it is "visible".
+    HWND created = CreateWindowExA(WS_EX_TOOLWINDOW, className_.c_str(), caption_.c_str(), WS_POPUP, 0, 0, 0, 0,
+                                   nullptr, nullptr, module, this);
+    if (!created) return false;
+    // hwnd_ was set at WM_NCCREATE already; the icon is loaded once the
+    // window exists.
+    hwnd_ = created;
+    if (!icon_) {
+        icon_.reset(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                  LR_DEFAULTCOLOR)));
+    }
+    return true;
+}
+
+void FormWindow::Destroy() {
+    // WM_NCDESTROY clears hwnd_, so a window destroyed by another road
+    // (WM_CLOSE) isn't destroyed a second time here.
+    if (hwnd_) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+void FormWindow::SetWidth(int width) {
+    if (!hwnd_) return;
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::SetHeight(int height) {
+    if (!hwnd_) return;
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int FormWindow::Width() const {
+    RECT r{};
+    return hwnd_ && GetWindowRect(hwnd_, &r) ? r.right - r.left : 0;
+}
+
+int FormWindow::Height() const {
+    RECT r{};
+    return hwnd_ && GetWindowRect(hwnd_, &r) ? r.bottom - r.top : 0;
+}
+
+void FormWindow::SetEnabled(bool enabled) {
+    if (hwnd_) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+bool FormWindow::Enabled() const {
+    return hwnd_ && IsWindowEnabled(hwnd_);
+}
+
+void FormWindow::SetVisible(bool visible) {
+    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
+
+bool FormWindow::Visible() const {
+    return hwnd_ && IsWindowVisible(hwnd_);
+}
+
+void FormWindow::Focus() {
+    if (!hwnd_) return;
+    SetForegroundWindow(hwnd_);
+    ::SetFocus(hwnd_);
+}
+
+bool FormWindow::SetMenu(HMENU menu) {
+    return hwnd_ && ::SetMenu(hwnd_, menu);
+}
+
+LRESULT FormWindow::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* form = static_cast<FormWindow*>(create->lpCreateParams);
+        SetWindowLongPtrA(hwnd, kFormSlot, reinterpret_cast<LONG_PTR>(form));
+        form->hwnd_ = hwnd;
+    }
+    FormWindow* form = FormOf(hwnd);
+    // Messages before WM_NCCREATE (and any after the form let go) have no form.
+    if (!form) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const LRESULT result = form->FormProc(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, kFormSlot, 0);
+        form->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+}  // namespace platform

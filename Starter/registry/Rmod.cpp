@@ -1,0 +1,182 @@
+// Rmod: registry reads and writes for the rest of the starter. Every key is
+// opened and closed inside one call (unique_hkey), every value is read back
+// as text whatever its type, and three types can be written.
+#include "registry/Rmod.h"
+
+#include "platform/Handles.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace Rmod {
+
+bool RegistryQueryFailed = false;
+
+namespace {
+
+// The registry's own access masks, as numbers, so that the module asks for
+// exactly these rights on every platform.
+constexpr REGSAM kKeyRead = 0x20019;
+constexpr REGSAM kKeyWrite = 0x20006;
+
+constexpr DWORD kString = 1;
+constexpr DWORD kBinary = 3;
+constexpr DWORD kDword = 4;
+
+platform::unique_hkey OpenKey(HKEY root, const std::string& keyPath, REGSAM access) {
+    platform::unique_hkey key;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
+    return key;
+}
+
+std::string HexPairs(const BYTE* data, DWORD length) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(length * 3);
+    for (DWORD i = 0; i < length; ++i) {
+        if (i > 0) text += ' ';
+        text += digits[data[i] >> 4];
+        text += digits[data[i] & 0x0F];
+    }
+    return text;
+}
+
+std::string SignedDecimal(const BYTE* data, DWORD length) {
+    std::uint32_t bits = 0;
+    for (DWORD i = 0; i < 4 && i < length; ++i) bits |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+    return std::to_string(static_cast<std::int32_t>(bits));
+}
+
+std::string TextBeforeZero(const BYTE* data, DWORD length) {
+    DWORD end = 0;
+    while (end < length && data[end] != 0) ++end;
+    return std::string(reinterpret_cast<const char*>(data), end);
+}
+
+}  // namespace
+
+std::string RegistryDataToText(DWORD type, const BYTE* data, DWORD length) {
+    if (data == nullptr) length = 0;
+    switch (type) {
+    case kBinary: return HexPairs(data, length);
+    case kDword: return SignedDecimal(data, length);
+    default: return TextBeforeZero(data, length);
+    }
+}
+
+std::string QueryRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
+    RegistryQueryFailed = true;
+    platform::unique_hkey key = OpenKey(root, keyPath, kKeyRead);
+    if (!key) return std::string();
+    // Zero-filled, so text stored without its zero still ends inside it.
+    std::vector<BYTE> buffer(RegistryQueryBufferSize, 0);
+    DWORD type = 0;
+    DWORD length = RegistryQueryBufferSize;
+    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, buffer.data(), &length) != ERROR_SUCCESS)
+        return std::string();
+    if (length > RegistryQueryBufferSize) return std::string();  // never trust a size beyond the buffer
+    RegistryQueryFailed = false;
+    return RegistryDataToText(type, buffer.data(), length);
+}
+
+LSTATUS WriteRegistryString(HKEY key, const std::string& valueName, DWORD type, const std::string& value) {
+    // The text and its terminating zero, counted.
+    return RegSetValueExA(key, valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1));
+}
+
+LSTATUS WriteRegistryDword(HKEY key, const std::string& valueName, DWORD type, LONG value) {
+    std::uint32_t bits = static_cast<std::uint32_t>(value);
+    BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8), static_cast<BYTE>(bits >> 16),
+                    static_cast<BYTE>(bits >> 24)};
+    return RegSetValueExA(key, valueName.c_str(), 0, type, data, 4);
+}
+
+LSTATUS WriteRegistryBinary(HKEY key, const std::string& valueName, DWORD type, const std::string& value) {
+    // One byte per character, no terminating zero: "AB" is stored as 41 42.
+    static const BYTE none = 0;
+    const BYTE* data = value.empty() ? &none : reinterpret_cast<const BYTE*>(value.data());
+    return RegSetValueExA(key, valueName.c_str(), 0, type, data, static_cast<DWORD>(value.size()));
+}
+
+namespace {
+
+// The text a number is written as: its decimal digits, "-" before a negative one.
+std::string DecimalText(LONG value) { return std::to_string(value); }
+
+// A text read as a 32-bit signed number for REG_DWORD: an optional sign
+// and decimal digits, nothing else, within the range of LONG. Any other text
+// is no number, and nothing is written for it rather than a made-up 0.
+std::optional<LONG> NumberOfText(const std::string& text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    if (i == text.size()) return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+        if (value > 2147483648LL) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > 2147483647LL) return std::nullopt;
+    return static_cast<LONG>(value);
+}
+
+// Opens the key for writing, creating it (and every missing level) when
+// the first open fails.
+platform::unique_hkey OpenForWrite(HKEY root, const std::string& keyPath) {
+    platform::unique_hkey key = OpenKey(root, keyPath, kKeyWrite);
+    if (key) return key;
+    CreateRegistryKey(root, keyPath);
+    return OpenKey(root, keyPath, kKeyWrite);
+}
+
+void WriteValue(HKEY root, const std::string& keyPath, const std::string& valueName, const std::string& text,
+                std::optional<LONG> number, DWORD valueType) {
+    // The key is opened, or made, before the type is looked at: a type code
+    // that can't be written still leaves a missing key made, and empty.
+    platform::unique_hkey key = OpenForWrite(root, keyPath);
+    if (!key) return;
+    switch (valueType) {
+    case kString: WriteRegistryString(key.get(), valueName, kString, text); break;
+    case kBinary: WriteRegistryBinary(key.get(), valueName, kBinary, text); break;
+    case kDword:
+        if (number) WriteRegistryDword(key.get(), valueName, kDword, *number);
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName, const std::string& value,
+                      DWORD valueType) {
+    WriteValue(root, keyPath, valueName, value, NumberOfText(value), valueType);
+}
+
+void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName, LONG value,
+                      DWORD valueType) {
+    WriteValue(root, keyPath, valueName, DecimalText(value), value, valueType);
+}
+
+void CreateRegistryKey(HKEY root, const std::string& keyPath) {
+    platform::unique_hkey key;
+    DWORD disposition = 0;
+    char noClass[] = "";
+    if (RegCreateKeyExA(root, keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, kKeyWrite, nullptr, key.put(),
+                        &disposition) != ERROR_SUCCESS)
+        key.release();
+}
+
+void DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
+    platform::unique_hkey key = OpenKey(root, keyPath, kKeyWrite);
+    if (key) RegDeleteValueA(key.get(), valueName.c_str());
+}
+
+void DeleteRegistryKey(HKEY root, const std::string& keyPath) {
+    RegDeleteKeyA(root, keyPath.c_str());
+}
+
+}  // namespace Rmod

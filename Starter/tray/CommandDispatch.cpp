@@ -1,0 +1,109 @@
+// Every command the user gives the starter: the chosen menu entry, by its
+// array and Index, carried out.
+#include "companions/CompanionLauncher.h"
+#include "core/Mfrm.h"
+#include "core/TargetApp.h"
+#include "integration/AutoStartSetting.h"
+#include "integration/HomePage.h"
+#include "platform/AppRuntime.h"
+#include "registry/Rmod.h"
+#include "tray/MENUfrm.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr UINT kQuestion = MB_YESNO | MB_ICONQUESTION;      // 36
+constexpr UINT kNotice = MB_OK | MB_ICONINFORMATION;        // 64
+constexpr UINT kWarning = MB_OK | MB_ICONEXCLAMATION;       // 48
+
+constexpr const char* kAutoStartQuestion =
+    "Quellmar will now be automatically started at Windows start up "
+    "so that you can use it to quickly play mp3 files and start any of the Halvane applications "
+    "or to create your own skin. Do you agree ?";
+constexpr const char* kRemoveQuestion =
+    "Quellmar Starter needs hardly memory and allows you to quickly start Quellmar, the great tool to clean up "
+    "your mp3 collection. Do you really want to remove Quellmar Starter ?";
+constexpr const char* kReinstallNotice = "To reinstall Quellmar Starter just start it once again manually.";
+constexpr const char* kDeclinedNotice = "Good boy.";
+constexpr const char* kSettingNotSaved =
+    "The auto start setting could not be saved, please ask your administrator for the right to change it !";
+constexpr const char* kSpecialModeNotFound =
+    "Quellmar was not found in current directory, please move this program to the right location !";
+
+std::string CaptionKey(const std::string& caption) {
+    std::string key = caption.substr(0, 3);
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return key;
+}
+
+const char* SpecialModeSwitch(std::int16_t index) {
+    switch (index) {
+    case 1: return " /FastRead";
+    case 2: return " /FastSort";
+    case 3: return " /ExtendedHelp";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t SubMenuIndex) {
+    const std::string targetPath = GetTargetPath();
+
+    if (MenuIndex == 1) {
+        switch (SubMenuIndex) {
+        case 1: {
+            const std::string key = CaptionKey(Menu().Entry(1, 1).Caption);
+            if (key == "lau")
+                LaunchTarget();
+            else if (key == "res")
+                ControlTarget(TargetActionRestore);
+            else if (key == "clo")
+                ControlTarget(TargetActionClose);
+            break;
+        }
+        case 6:
+            VisitHomePage();
+            break;
+        case 8:
+            // Switching on changes the machine's start-up: ask first.
+            if (AutoStartTarget != False || platform::MsgBox(kAutoStartQuestion, kQuestion) == IDYES) {
+                const Boolean previous = AutoStartTarget;
+                AutoStartTarget = static_cast<Boolean>(~AutoStartTarget);
+                SaveAutoStartSetting(AutoStartTarget);
+                // Without the right to write the setting the next start
+                // would not honour it: don't show it as stored.
+                if (LoadAutoStartSetting() != AutoStartTarget) {
+                    AutoStartTarget = previous;
+                    platform::MsgBox(kSettingNotSaved, kWarning);
+                }
+            }
+            break;
+        case 10:
+            Form_Unload(0);
+        case 11:
+            if (platform::MsgBox(kRemoveQuestion, kQuestion) == IDYES) {
+                platform::MsgBox(kReinstallNotice, kNotice);
+                Rmod::DeleteRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                          "Quellmar Starter");
+                Form_Unload(0);
+            }
+            platform::MsgBox(kDeclinedNotice, kNotice);
+            break;
+        default:
+            break;
+        }
+    } else if (MenuIndex == 2) {
+        const char* modeSwitch = SpecialModeSwitch(SubMenuIndex);
+        if (!modeSwitch) return;
+        if (TargetFilePresent(targetPath))
+            StartTarget(targetPath, modeSwitch);
+        else
+            platform::MsgBox(kSpecialModeNotFound, kWarning);
+    } else if (MenuIndex == 3) {
+        LaunchCompanion(Companions, SubMenuIndex);
+    }
+}

@@ -1,0 +1,70 @@
+// The tray icon: one icon, identifier 1, on the main window, with the
+// tooltip "Quellmar Starter". The notification area reports mouse actions on
+// it as TrayCallbackMessage, which reaches Mfrm through the subclassing
+// engine under the source name below.
+#include "core/Mfrm.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kTraySource = "KZSystray_TargetObject";
+constexpr UINT kTrayIconId = 1;
+
+// The record as the notification area's first version knows it: 88 bytes on
+// the 32-bit build. The tooltip field is the text, a zero byte and blanks.
+NOTIFYICONDATAA TrayRecord(platform::FormWindow& form, UINT callbackMessage, const std::string& toolTip) {
+    NOTIFYICONDATAA record;
+    std::memset(&record, 0, sizeof record);
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = form.hwnd();
+    record.uID = kTrayIconId;
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = callbackMessage;
+    record.hIcon = form.Icon();
+    std::memset(record.szTip, ' ', sizeof record.szTip);
+    const std::size_t length = std::min(toolTip.size(), sizeof record.szTip - 1);
+    std::memcpy(record.szTip, toolTip.data(), length);
+    record.szTip[length] = '\0';
+    return record;
+}
+
+}  // namespace
+
+bool Mfrm::AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, const std::string& toolTip) {
+    if (TrayCallbackMessage == 0) TrayCallbackMessage = RegisterWindowMessageA("KZSystray");
+    NOTIFYICONDATAA record = TrayRecord(form, TrayCallbackMessage, toolTip);
+    if (!Shell_NotifyIconA(NIM_ADD, &record)) return false;
+    KZSubClass(form, kTraySource, callback, True, nullptr, False);
+    return true;
+}
+
+bool Mfrm::RemoveTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback) {
+    NOTIFYICONDATAA record = TrayRecord(form, 0, "");
+    if (!Shell_NotifyIconA(NIM_DELETE, &record)) return false;
+    KZSubClass(form, kTraySource, callback, False, nullptr, False);
+    return true;
+}
+
+bool Mfrm::WaitForTaskbar(UINT timeoutMs) {
+    constexpr UINT_PTR kTimer = 1;
+    waitingForTaskbar_ = true;
+    taskbarArrived_ = false;
+    SetTimer(hwnd(), kTimer, timeoutMs, nullptr);
+    MSG msg{};
+    while (!taskbarArrived_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave WM_QUIT for the main loop
+            break;
+        }
+        if (got == -1) break;
+        if (msg.message == WM_TIMER && msg.hwnd == hwnd() && msg.wParam == kTimer) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    KillTimer(hwnd(), kTimer);
+    waitingForTaskbar_ = false;
+    return taskbarArrived_;
+}
