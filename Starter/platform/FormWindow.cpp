@@ -111,9 +111,7 @@ bool FormWindow::Visible() const {
 }
 
 void FormWindow::Focus() {
-    if (!hwnd_) return;
-    SetForegroundWindow(hwnd_);
-    ::SetFocus(hwnd_);
+    if (hwnd_) ::SetFocus(hwnd_);
 }
 
 bool FormWindow::SetMenu(HMENU menu) {

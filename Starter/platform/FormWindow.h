@@ -52,9 +52,8 @@ public:
     void SetVisible(bool visible);
     bool Visible() const;
 
-    // Gives the form the keyboard focus. The form's window is first made the
-    // foreground window: a menu opened from a tray icon only closes when the
-    // user clicks elsewhere if its owner's process is in the foreground.
+    // Gives the form's window the keyboard focus, activating it when it
+    // isn't the active window of this thread.
     void Focus();
 
     // Attaches a menu to the window; the window destroys it when it is

@@ -219,7 +219,7 @@ TEST_F(RmodTest, TextThatIsNoNumberWritesNoDword) {
 
 TEST_F(RmodTest, OtherTypeCodesWriteNothing) {
     Plant("kept", REG_SZ, Bytes(std::string("old") + '\0'));
-    for (DWORD type : std::vector<DWORD>{REG_EXPAND_SZ, REG_MULTI_SZ, REG_NONE, REG_QWORD}) {
+    for (DWORD type : std::vector<DWORD>{DWORD{REG_EXPAND_SZ}, DWORD{REG_MULTI_SZ}, DWORD{REG_NONE}, DWORD{REG_QWORD}}) {
         Rmod::SetRegistryValue(root, path, "new", std::string("x"), type);
         Rmod::SetRegistryValue(root, path, "kept", std::string("x"), type);
         EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadRaw(root, path, "new").status) << type;

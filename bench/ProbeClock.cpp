@@ -1,0 +1,16 @@
+#include "ProbeClock.h"
+
+namespace bench {
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / ticksPerMs;
+}
+
+}  // namespace bench
