@@ -53,6 +53,7 @@ struct Program {
     std::vector<Figure*> memory;  // working set, private bytes, Linux RSS, Linux private
     Figure* idleCpuWindows;
     Figure* idleCpuLinux;
+    Figure* idleCpuLinuxThreads;
     bool isStarter;
 };
 
@@ -228,6 +229,10 @@ void MeasureIdle(const Job& job, const Options& options, Program& starter, Progr
                 Of(programs[i]->idleCpuLinux, *programs[i])
                     .push_back(alive && before[i].linuxMs >= 0 && after.linuxMs >= 0 ? after.linuxMs - before[i].linuxMs
                                                                                    : -1);
+                Of(programs[i]->idleCpuLinuxThreads, *programs[i])
+                    .push_back(alive && before[i].linuxThreadsMs >= 0 && after.linuxThreadsMs >= 0
+                                   ? after.linuxThreadsMs - before[i].linuxThreadsMs
+                                   : -1);
             }
         }
     }
@@ -293,31 +298,38 @@ int main(int argc, char** argv) {
         std::printf("  note: removed a leftover start-up setting: %s\n", location.c_str());
     EndLeftovers(options);
 
-    std::vector<Figure> figures(9);
+    std::vector<Figure> figures(10);
     figures[0] = {"start-up: process start -> icon in tray", "ms", {}, {}, 1.1, -1, "<= 1.1x minimal"};
     figures[1] = {"menu: click on icon -> menu visible", "ms", {}, {}, 1.1, -1, "<= 1.1x minimal"};
-    figures[2] = {"working set after start-up (Windows)", "KB", {}, {}, -1, -1, ""};
-    figures[3] = {"private bytes after start-up (Windows)", "KB", {}, {}, -1, -1, ""};
-    figures[4] = {"RSS after start-up (Linux)", "KB", {}, {}, -1, -1, ""};
-    figures[5] = {"private resident after start-up (Linux)", "KB", {}, {}, -1, -1, ""};
-    const std::string idleUnit = "ms CPU per " + std::to_string(options.idleSeconds) + " s";
+    figures[2] = {RunningUnderWine() ? "working set (Windows; Wine gives Linux RSS)" : "working set (Windows)", "KB",
+                  {}, {}, -1, -1, ""};
+    figures[3] = {"private bytes (Windows)", "KB", {}, {}, -1, -1, ""};
+    figures[4] = {"RSS (Linux)", "KB", {}, {}, -1, -1, ""};
+    figures[5] = {"private resident (Linux)", "KB", {}, {}, -1, -1, ""};
+    const std::string idleUnit = "ms/" + std::to_string(options.idleSeconds) + "s";
     figures[6] = {"idle CPU (Windows process times)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[7] = {"idle CPU (Linux utime+stime, 10 ms ticks)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[8] = {"program file", "KB", {}, {}, -1, is32Bit ? 256 : -1, is32Bit ? "<= 256 KB" : ""};
+    figures[7] = {"idle CPU (Linux utime+stime, 10ms ticks)", idleUnit, {}, {}, -1, 0, "0"};
+    figures[8] = {"idle CPU (Linux threads' schedstat)", idleUnit, {}, {}, -1, 0, "0"};
+    figures[9] = {"program file", "KB", {}, {}, -1, is32Bit ? 256 : -1, is32Bit ? "<= 256 KB" : ""};
 
     std::vector<Figure*> memory{&figures[2], &figures[3], &figures[4], &figures[5]};
-    Program starter{"starter", options.starterExe, &figures[0], &figures[1], memory, &figures[6], &figures[7], true};
-    Program minimal{"minimal", options.minimalExe, &figures[0], &figures[1], memory, &figures[6], &figures[7], false};
+    Program starter{"starter", options.starterExe, &figures[0], &figures[1], memory,
+                    &figures[6], &figures[7], &figures[8], true};
+    Program minimal{"minimal", options.minimalExe, &figures[0], &figures[1], memory,
+                    &figures[6], &figures[7], &figures[8], false};
 
     const long long starterSize = FileSizeOf(starter.exe);
     const long long minimalSize = FileSizeOf(minimal.exe);
-    figures[8].starter.push_back(starterSize < 0 ? -1 : static_cast<double>(starterSize) / 1024.0);
-    figures[8].minimal.push_back(minimalSize < 0 ? -1 : static_cast<double>(minimalSize) / 1024.0);
+    figures[9].starter.push_back(starterSize < 0 ? -1 : static_cast<double>(starterSize) / 1024.0);
+    figures[9].minimal.push_back(minimalSize < 0 ? -1 : static_cast<double>(minimalSize) / 1024.0);
 
     std::printf("%d-bit build: %d runs of each program, %d idle window(s) of %d s\n", is32Bit ? 32 : 64, options.runs,
                 options.idleWindows, options.idleSeconds);
     std::printf("  starter: %s (%lld bytes)\n  minimal: %s (%lld bytes)\n", starter.exe.c_str(), starterSize,
                 minimal.exe.c_str(), minimalSize);
+    if (RunningUnderWine())
+        std::printf("  under Wine: no Windows process times of another process (Wine gives the caller's own),\n"
+                    "  no private bytes; the working set is the Linux RSS\n");
 
     Job job;
     for (int run = 0; run < options.runs; ++run) {

@@ -13,15 +13,22 @@ namespace bench {
 
 struct MemoryFigures {
     double workingSetKb = -1;    // GetProcessMemoryInfo: WorkingSetSize
-    double privateBytesKb = -1;  // GetProcessMemoryInfo: PrivateUsage
+    double privateBytesKb = -1;  // GetProcessMemoryInfo: PrivateUsage (not given for another process under Wine)
     double linuxRssKb = -1;      // /proc/<pid>/smaps_rollup: Rss
     double linuxPrivateKb = -1;  // /proc/<pid>/smaps_rollup: Private_Clean + Private_Dirty
 };
 
 struct CpuFigures {
-    double windowsMs = -1;  // GetProcessTimes: kernel + user
-    double linuxMs = -1;    // /proc/<pid>/stat: utime + stime
+    double windowsMs = -1;      // GetProcessTimes: kernel + user
+    double linuxMs = -1;        // /proc/<pid>/stat: utime + stime, in whole ticks
+    double linuxThreadsMs = -1; // /proc/<pid>/task/*/schedstat: run time of the live threads, in ns
 };
+
+// True under Wine. Its GetProcessTimes gives the calling process's own
+// times for any process handle, and its GetProcessMemoryInfo gives the
+// Linux RSS as the working set and no private bytes, so those figures are
+// left out or labelled there.
+bool RunningUnderWine();
 
 // The Linux process id of the Wine process that runs exePath (its command
 // line begins with that path) in this probe's own Wine prefix; -1 when

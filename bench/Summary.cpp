@@ -10,7 +10,8 @@ namespace {
 std::string Number(double value) {
     if (value < 0) return "n/a";
     char text[32];
-    std::snprintf(text, sizeof text, value >= 100 || value == 0 ? "%.0f" : "%.1f", value);
+    const char* format = value >= 100 || value == 0 ? "%.0f" : value >= 1 ? "%.1f" : "%.3f";
+    std::snprintf(text, sizeof text, format, value);
     return text;
 }
 
@@ -51,7 +52,7 @@ void PrintRuns(const std::vector<Figure>& figures) {
 }
 
 void PrintTable(const std::vector<Figure>& figures) {
-    std::printf("%-44s %10s %10s %8s   %-24s %s\n", "Median", "starter", "minimal", "ratio", "target (starter)",
+    std::printf("%-46s %9s %9s %8s   %-17s %s\n", "Median", "starter", "minimal", "ratio", "target (starter)",
                 "");
     for (const Figure& figure : figures) {
         const double starter = Median(figure.starter);
@@ -59,7 +60,7 @@ void PrintTable(const std::vector<Figure>& figures) {
         char ratio[32] = "n/a";
         if (starter >= 0 && minimal > 0) std::snprintf(ratio, sizeof ratio, "%.2fx", starter / minimal);
         const std::string label = figure.name + " [" + figure.unit + "]";
-        std::printf("%-44s %10s %10s %8s   %-24s %s\n", label.c_str(), Number(starter).c_str(),
+        std::printf("%-46s %9s %9s %8s   %-17s %s\n", label.c_str(), Number(starter).c_str(),
                     Number(minimal).c_str(), ratio, figure.target.empty() ? "-" : figure.target.c_str(),
                     Verdict(figure, starter, minimal).c_str());
     }

@@ -7,17 +7,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-presets=(native native-asan win32 win64)
-for preset in "${presets[@]}"; do
-    echo "=== $preset ==="
-    cmake --preset "$preset" > /dev/null
-    cmake --build --preset "$preset"
-    ctest --preset "$preset"
-done
+run_preset() {
+    echo "=== $1 ==="
+    cmake --preset "$1" > /dev/null
+    cmake --build --preset "$1"
+    ctest --preset "$1"
+}
 
-if [ -f tests/fuzz/CMakeLists.txt ]; then
-    echo "=== fuzz ==="
-    cmake --preset fuzz > /dev/null
-    cmake --build --preset fuzz
-    scripts/fuzz.sh 20000
-fi
+run_preset native
+run_preset native-asan
+
+echo "=== fuzz ==="
+cmake --preset fuzz > /dev/null
+cmake --build --preset fuzz --target fuzzers
+scripts/fuzz.sh 20000
+
+run_preset win32
+run_preset win64

@@ -551,6 +551,19 @@ TEST_F(WindowsApi, PopupWindowsTakeAnySizeZeroIncluded) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
+// ---- timers ----
+
+TEST_F(WindowsApi, TimersAreKilledOnceAndEndWithTheirWindow) {
+    HWND hwnd = CreateRecordingWindow("timers", WS_POPUP);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(SetTimer(hwnd, 7, 60000, nullptr), 7u);
+    EXPECT_EQ(SetTimer(hwnd, 8, 60000, nullptr), 8u);
+    EXPECT_TRUE(KillTimer(hwnd, 7));
+    EXPECT_FALSE(KillTimer(hwnd, 7));
+    DestroyWindow(hwnd);
+    EXPECT_FALSE(KillTimer(hwnd, 8));
+}
+
 // ---- registered messages ----
 
 TEST_F(WindowsApi, RegisteredMessageNumbersIgnoreLetterCase) {

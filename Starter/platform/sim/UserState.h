@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sim::user {
@@ -76,8 +77,9 @@ struct State {
     ATOM nextAtom = 0xC100;
     std::map<std::string, UINT> registeredMessages;  // key: lower-case name
 
-    // the queue
+    // the queue and the timers (by window and identifier: the interval)
     std::deque<MSG> queue;
+    std::map<std::pair<HWND, UINT_PTR>, UINT> timers;
     bool quitPosted = false;
     int quitCode = 0;
     DWORD tick = 1000;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 using namespace sim::user;
 
@@ -53,6 +54,8 @@ void FinishDestroy(HWND hwnd) {
     if (s.foreground == hwnd) s.foreground = nullptr;
     s.zOrder.erase(std::remove(s.zOrder.begin(), s.zOrder.end(), hwnd), s.zOrder.end());
     PurgeQueue(hwnd);
+    for (auto timer = s.timers.begin(); timer != s.timers.end();)
+        timer = timer->first.first == hwnd ? s.timers.erase(timer) : std::next(timer);
     s.windows.erase(hwnd);
 }
 

@@ -1,5 +1,6 @@
 #include "harness/Registry.h"
 
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -45,6 +46,43 @@ void ClearStarterRegistry() {
     }
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProductKey);
+}
+
+bool DeleteRegistryValue(HKEY root, const char* key, const char* name) {
+    HKEY opened = nullptr;
+    LONG status = RegOpenKeyExA(root, key, 0, KEY_WRITE, &opened);
+    if (status == ERROR_FILE_NOT_FOUND) return true;
+    if (status != ERROR_SUCCESS) return false;
+    status = RegDeleteValueA(opened, name);
+    RegCloseKey(opened);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+bool DeleteRegistryTree(HKEY root, const char* key) {
+    RegDeleteTreeA(root, key);
+    LONG status = RegDeleteKeyA(root, key);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+SavedRegistryValue::SavedRegistryValue(HKEY root, std::string key, std::string name)
+    : root_(root), key_(std::move(key)), name_(std::move(name)) {
+    saved_ = ReadRegistryValue(root_, key_.c_str(), name_.c_str());
+}
+
+SavedRegistryValue::~SavedRegistryValue() {
+    if (!saved_.present) {
+        DeleteRegistryValue(root_, key_.c_str(), name_.c_str());
+        return;
+    }
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+        return;
+    std::string data = saved_.data;
+    bool text = saved_.type == REG_SZ || saved_.type == REG_EXPAND_SZ;
+    if (text) data += '\0';  // read without its closing zero
+    RegSetValueExA(opened, name_.c_str(), 0, saved_.type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+    RegCloseKey(opened);
 }
 
 }  // namespace e2e

@@ -32,4 +32,29 @@ bool WriteRegistryString(HKEY root, const char* key, const char* name, const std
 // Run values and the product key with all it holds.
 void ClearStarterRegistry();
 
+// Deletes one value; true when it is gone (also when it was never there).
+bool DeleteRegistryValue(HKEY root, const char* key, const char* name);
+
+// Deletes a key with everything below it; true when it is gone.
+bool DeleteRegistryTree(HKEY root, const char* key);
+
+// Remembers a value of the machine's registry that a test changes (a file
+// association, for example) and puts it back as it was when it goes out
+// of scope: the same data and type, or no value at all.
+class SavedRegistryValue {
+public:
+    SavedRegistryValue(HKEY root, std::string key, std::string name);
+    ~SavedRegistryValue();
+    SavedRegistryValue(const SavedRegistryValue&) = delete;
+    SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
+
+    const RegistryValue& saved() const { return saved_; }
+
+private:
+    HKEY root_;
+    std::string key_;
+    std::string name_;
+    RegistryValue saved_;
+};
+
 }  // namespace e2e

@@ -67,6 +67,29 @@ HWND StarterTest::OpenMenu(HWND icon, const StartedProcess& starter, MouseButton
     return menu;
 }
 
+HWND StarterTest::OpenMenuLookingLike(HWND icon, const StartedProcess& starter,
+                                      const std::vector<MenuItemLook>& expected) {
+    // Away from the tray and from where the starter's menu opens.
+    const POINT referenceAt{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 3};
+    ScreenCapture reference = CaptureReferenceMenu(expected, referenceAt);
+    HWND menu = OpenMenu(icon, starter);
+    if (menu) EXPECT_TRUE(MenuLooksLike(CaptureSettledWindow(menu), reference, CurrentTestName()));
+    return menu;
+}
+
+HWND StarterTest::WaitForJobWindow(const char* caption, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (DWORD pid : job_.ProcessIds()) {
+                if ((found = FindTopLevel(nullptr, caption, pid)) != nullptr) return true;
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
 HWND StarterTest::WaitForMessageBox(const StartedProcess& starter, DWORD timeoutMs) {
     return WaitForDialog(kMessageBoxTitle, starter.pid(), timeoutMs);
 }

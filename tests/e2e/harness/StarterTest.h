@@ -15,8 +15,10 @@
 #include "harness/Dialogs.h"
 #include "harness/Files.h"
 #include "harness/Input.h"
+#include "harness/MenuLook.h"
 #include "harness/Processes.h"
 #include "harness/Registry.h"
+#include "harness/Reporter.h"
 #include "harness/Screenshot.h"
 #include "harness/Standin.h"
 #include "harness/Tray.h"
@@ -61,8 +63,17 @@ protected:
     // process; null when none opened (the test has then failed).
     HWND OpenMenu(HWND icon, const StartedProcess& starter, MouseButton button = MouseButton::Left);
 
+    // Opens the menu as OpenMenu does and checks that it shows exactly the
+    // expected entries (MenuLook.h); the reference is drawn first, as only
+    // one menu can be open at a time.
+    HWND OpenMenuLookingLike(HWND icon, const StartedProcess& starter, const std::vector<MenuItemLook>& expected);
+
     // Waits for a message box of the starter (title "Quellmar Starter").
     HWND WaitForMessageBox(const StartedProcess& starter, DWORD timeoutMs = kDefaultTimeoutMs);
+
+    // A visible top-level window with that caption of one of the test's
+    // processes (Quellmar as the starter started it); null on timeout.
+    HWND WaitForJobWindow(const char* caption, DWORD timeoutMs = kDefaultTimeoutMs);
 
     std::vector<StandinStart> standinStarts() const { return StandinStarts(folder_); }
     std::vector<std::string> standinEvents() const { return StandinEvents(folder_); }
