@@ -21,7 +21,9 @@ protected:
     // The starter, started and idle with its icon; null when that failed.
     HWND StartIdleStarter(StartedProcess& starter) {
         HWND icon = StartStarterWithIcon(starter);
-        if (icon) EXPECT_TRUE(starter.WaitUntilIdle());
+        if (icon) {
+            EXPECT_TRUE(starter.WaitUntilIdle());
+        }
         return icon;
     }
 
@@ -97,7 +99,9 @@ class CloseQuellmar : public MenuCommands, public ::testing::WithParamInterface<
 // The window is restored before it is asked to close: a maximised one
 // shows that as a restore.
 TEST_P(CloseQuellmar, ClosesARunningQuellmarAndItsWindowGoes) {
-    if (GetParam().controlFile) ASSERT_TRUE(SetStandinControl(folder(), GetParam().controlFile, true));
+    if (GetParam().controlFile) {
+        ASSERT_TRUE(SetStandinControl(folder(), GetParam().controlFile, true));
+    }
     StartedProcess quellmar;
     HWND window = StartQuellmarByHand(quellmar);
     ASSERT_NE(window, nullptr);

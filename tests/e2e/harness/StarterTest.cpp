@@ -73,7 +73,9 @@ HWND StarterTest::OpenMenuLookingLike(HWND icon, const StartedProcess& starter,
     const POINT referenceAt{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 3};
     ScreenCapture reference = CaptureReferenceMenu(expected, referenceAt);
     HWND menu = OpenMenu(icon, starter);
-    if (menu) EXPECT_TRUE(MenuLooksLike(CaptureSettledWindow(menu), reference, CurrentTestName()));
+    if (menu) {
+        EXPECT_TRUE(MenuLooksLike(CaptureSettledWindow(menu), reference, CurrentTestName()));
+    }
     return menu;
 }
 

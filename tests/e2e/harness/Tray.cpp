@@ -62,7 +62,18 @@ std::string ReadTrayTooltip(HWND icon, DWORD timeoutMs) {
 }
 
 bool ClickTrayIcon(HWND icon, MouseButton button) {
-    return IsWindow(icon) && ClickWindow(icon, button);
+    if (!IsWindow(icon)) return false;
+    // The taskbar of Windows stays above the programs' windows; Wine's
+    // stand-alone tray is an ordinary window that a program's new window
+    // (Quellmar's, at the top left) can cover. Kept on top, the tray is
+    // where the user finds it.
+    HWND tray = GetAncestor(icon, GA_ROOT);
+    if (tray && tray != icon) {
+        SetWindowPos(tray, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        POINT centre = CentreOf(WindowRect(icon));
+        WaitUntil([&] { return WindowFromPoint(centre) == icon; }, 5000);
+    }
+    return ClickWindow(icon, button);
 }
 
 std::vector<HWND> VisiblePopupMenus(DWORD pid) {

@@ -38,6 +38,8 @@ HWND WaitForNewTrayIcon(const std::vector<HWND>& before, DWORD timeoutMs = kDefa
 // text ("" when none showed within the time).
 std::string ReadTrayTooltip(HWND icon, DWORD timeoutMs = 5000);
 
+// Clicks the icon; the tray window is first put above all other windows,
+// as the taskbar is on Windows, so that no program's window covers it.
 bool ClickTrayIcon(HWND icon, MouseButton button = MouseButton::Left);
 
 // The visible popup menu windows of a process (pid 0: of any process).
