@@ -49,6 +49,7 @@ struct Program {
     const char* name;
     std::string exe;
     Figure* startToIcon;
+    Figure* startCpu;
     Figure* clickToMenu;
     std::vector<Figure*> memory;  // working set, private bytes, Linux RSS, Linux private
     Figure* idleCpuWindows;
@@ -201,6 +202,7 @@ void MeasureOneRun(const Job& job, const Program& program) {
     Running running = Start(job, program.exe, startMs);
     Of(program.startToIcon, program).push_back(startMs);
     if (running.icon) {
+        Of(program.startCpu, program).push_back(ReadCpu(running.process, running.linuxPid).linuxMs);
         RecordMemory(program, running);
         Of(program.clickToMenu, program).push_back(ClickToMenu(running));
     }
@@ -215,24 +217,20 @@ void MeasureIdle(const Job& job, const Options& options, Program& starter, Progr
     Program* programs[2] = {&starter, &minimal};
     if (runs[0].icon && runs[1].icon) {
         for (int window = 0; window < options.idleWindows; ++window) {
-            CpuFigures before[2] = {ReadCpu(runs[0].process, runs[0].linuxPid), ReadCpu(runs[1].process, runs[1].linuxPid)};
+            const CpuFigures before[2] = {ReadCpu(runs[0].process, runs[0].linuxPid),
+                                          ReadCpu(runs[1].process, runs[1].linuxPid)};
             // The window itself: a measured interval, not a wait for anything.
             Sleep(static_cast<DWORD>(options.idleSeconds) * 1000);
             for (int i = 0; i < 2; ++i) {
                 const CpuFigures after = ReadCpu(runs[i].process, runs[i].linuxPid);
                 const bool alive = !Ended(runs[i].process);
                 if (!alive) std::printf("  %s ended while idle\n", programs[i]->name);
-                Of(programs[i]->idleCpuWindows, *programs[i])
-                    .push_back(alive && before[i].windowsMs >= 0 && after.windowsMs >= 0
-                                   ? after.windowsMs - before[i].windowsMs
-                                   : -1);
-                Of(programs[i]->idleCpuLinux, *programs[i])
-                    .push_back(alive && before[i].linuxMs >= 0 && after.linuxMs >= 0 ? after.linuxMs - before[i].linuxMs
-                                                                                   : -1);
+                // A figure is kept only when it was read at both ends.
+                auto used = [alive](double from, double to) { return alive && from >= 0 && to >= 0 ? to - from : -1; };
+                Of(programs[i]->idleCpuWindows, *programs[i]).push_back(used(before[i].windowsMs, after.windowsMs));
+                Of(programs[i]->idleCpuLinux, *programs[i]).push_back(used(before[i].linuxMs, after.linuxMs));
                 Of(programs[i]->idleCpuLinuxThreads, *programs[i])
-                    .push_back(alive && before[i].linuxThreadsMs >= 0 && after.linuxThreadsMs >= 0
-                                   ? after.linuxThreadsMs - before[i].linuxThreadsMs
-                                   : -1);
+                    .push_back(used(before[i].linuxThreadsMs, after.linuxThreadsMs));
             }
         }
     }
@@ -298,30 +296,31 @@ int main(int argc, char** argv) {
         std::printf("  note: removed a leftover start-up setting: %s\n", location.c_str());
     EndLeftovers(options);
 
-    std::vector<Figure> figures(10);
+    std::vector<Figure> figures(11);
     figures[0] = {"start-up: process start -> icon in tray", "ms", {}, {}, 1.1, -1, "<= 1.1x minimal"};
-    figures[1] = {"menu: click on icon -> menu visible", "ms", {}, {}, 1.1, -1, "<= 1.1x minimal"};
-    figures[2] = {RunningUnderWine() ? "working set (Windows; Wine gives Linux RSS)" : "working set (Windows)", "KB",
+    figures[1] = {"CPU used by start-up (Linux utime+stime)", "ms", {}, {}, -1, -1, ""};
+    figures[2] = {"menu: click on icon -> menu visible", "ms", {}, {}, 1.1, -1, "<= 1.1x minimal"};
+    figures[3] = {RunningUnderWine() ? "working set (Windows; Wine: = Linux RSS)" : "working set (Windows)", "KB",
                   {}, {}, -1, -1, ""};
-    figures[3] = {"private bytes (Windows)", "KB", {}, {}, -1, -1, ""};
-    figures[4] = {"RSS (Linux)", "KB", {}, {}, -1, -1, ""};
-    figures[5] = {"private resident (Linux)", "KB", {}, {}, -1, -1, ""};
+    figures[4] = {"private bytes (Windows)", "KB", {}, {}, -1, -1, ""};
+    figures[5] = {"RSS (Linux)", "KB", {}, {}, -1, -1, ""};
+    figures[6] = {"private resident (Linux)", "KB", {}, {}, -1, -1, ""};
     const std::string idleUnit = "ms/" + std::to_string(options.idleSeconds) + "s";
-    figures[6] = {"idle CPU (Windows process times)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[7] = {"idle CPU (Linux utime+stime, 10ms ticks)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[8] = {"idle CPU (Linux threads' schedstat)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[9] = {"program file", "KB", {}, {}, -1, is32Bit ? 256 : -1, is32Bit ? "<= 256 KB" : ""};
+    figures[7] = {"idle CPU (Windows process times)", idleUnit, {}, {}, -1, 0, "0"};
+    figures[8] = {"idle CPU (Linux utime+stime)", idleUnit, {}, {}, -1, 0, "0"};
+    figures[9] = {"idle CPU (Linux threads' schedstat)", idleUnit, {}, {}, -1, 0, "0"};
+    figures[10] = {"program file", "KB", {}, {}, -1, is32Bit ? 256 : -1, is32Bit ? "<= 256 KB" : ""};
 
-    std::vector<Figure*> memory{&figures[2], &figures[3], &figures[4], &figures[5]};
-    Program starter{"starter", options.starterExe, &figures[0], &figures[1], memory,
-                    &figures[6], &figures[7], &figures[8], true};
-    Program minimal{"minimal", options.minimalExe, &figures[0], &figures[1], memory,
-                    &figures[6], &figures[7], &figures[8], false};
+    std::vector<Figure*> memory{&figures[3], &figures[4], &figures[5], &figures[6]};
+    Program starter{"starter", options.starterExe, &figures[0], &figures[1], &figures[2], memory,
+                    &figures[7], &figures[8], &figures[9], true};
+    Program minimal{"minimal", options.minimalExe, &figures[0], &figures[1], &figures[2], memory,
+                    &figures[7], &figures[8], &figures[9], false};
 
     const long long starterSize = FileSizeOf(starter.exe);
     const long long minimalSize = FileSizeOf(minimal.exe);
-    figures[9].starter.push_back(starterSize < 0 ? -1 : static_cast<double>(starterSize) / 1024.0);
-    figures[9].minimal.push_back(minimalSize < 0 ? -1 : static_cast<double>(minimalSize) / 1024.0);
+    figures[10].starter.push_back(starterSize < 0 ? -1 : static_cast<double>(starterSize) / 1024.0);
+    figures[10].minimal.push_back(minimalSize < 0 ? -1 : static_cast<double>(minimalSize) / 1024.0);
 
     std::printf("%d-bit build: %d runs of each program, %d idle window(s) of %d s\n", is32Bit ? 32 : 64, options.runs,
                 options.idleWindows, options.idleSeconds);
@@ -347,8 +346,12 @@ int main(int argc, char** argv) {
     std::printf("  idle: both programs in the tray for %d x %d s\n", options.idleWindows, options.idleSeconds);
     MeasureIdle(job, options, starter, minimal);
 
-    for (const std::string& location : ClearStarterAutoLaunch())
-        std::printf("  removed the start-up setting the starter wrote: %s\n", location.c_str());
+    // Each start of the starter writes its Run entries; none may stay to
+    // start it again at the prefix's next session.
+    const std::vector<std::string> left = ClearStarterAutoLaunch();
+    std::printf("  the starter's Run entries and auto-start value left in this prefix: %s\n",
+                left.empty() ? "none" : "some, now removed");
+    for (const std::string& location : left) std::printf("    %s\n", location.c_str());
 
     std::printf("\n");
     PrintRuns(figures);

@@ -52,7 +52,7 @@ void PrintRuns(const std::vector<Figure>& figures) {
 }
 
 void PrintTable(const std::vector<Figure>& figures) {
-    std::printf("%-46s %9s %9s %8s   %-17s %s\n", "Median", "starter", "minimal", "ratio", "target (starter)",
+    std::printf("%-50s %9s %9s %8s   %-17s %s\n", "Median", "starter", "minimal", "ratio", "target (starter)",
                 "");
     for (const Figure& figure : figures) {
         const double starter = Median(figure.starter);
@@ -60,7 +60,7 @@ void PrintTable(const std::vector<Figure>& figures) {
         char ratio[32] = "n/a";
         if (starter >= 0 && minimal > 0) std::snprintf(ratio, sizeof ratio, "%.2fx", starter / minimal);
         const std::string label = figure.name + " [" + figure.unit + "]";
-        std::printf("%-46s %9s %9s %8s   %-17s %s\n", label.c_str(), Number(starter).c_str(),
+        std::printf("%-50s %9s %9s %8s   %-17s %s\n", label.c_str(), Number(starter).c_str(),
                     Number(minimal).c_str(), ratio, figure.target.empty() ? "-" : figure.target.c_str(),
                     Verdict(figure, starter, minimal).c_str());
     }

@@ -31,7 +31,9 @@ for name in "${fuzzers[@]}"; do
     cp tests/fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true
     log=$work/$name.log
     status=0
-    "$exe" -runs="$runs" -max_len=4096 -artifact_prefix="$artifacts/$name-" "$corpus" > "$log" 2>&1 || status=$?
+    # A fixed seed: the test command's runs are the same every time; the
+    # benchmark script's million runs explore with fresh seeds.
+    "$exe" -seed="${FUZZ_SEED:-1}" -runs="$runs" -max_len=4096 -artifact_prefix="$artifacts/$name-" "$corpus" > "$log" 2>&1 || status=$?
     done_line=$(grep -E '^Done [0-9]+ runs' "$log" | tail -n 1 || true)
     if [ "$status" -ne 0 ]; then
         echo "$name: CRASH (exit $status)"

@@ -30,6 +30,7 @@ TEST(ProgramFromCommand, TakesTheProgramPartOfACommand) {
         {"\"%1\" %*", ""},  // the placeholder inside quotes ends the scan too
         {"app.exe %2 %1", "app.exe %2"},
         {"app.exe %", "app.exe %"},
+        {"\"app %\"1 x", "app %1 x"},  // only an adjacent "%1" ends the scan
         {"\"", ""},
         {"\"unclosed path", "unclosed path"},
         {"", ""},

@@ -2,6 +2,8 @@
 
 #include "harness/Wait.h"
 
+#include <winternl.h>
+
 #include <cstddef>
 
 namespace e2e {
@@ -18,6 +20,42 @@ bool StartedProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
 
 bool StartedProcess::WaitUntilIdle(DWORD timeoutMs) const {
     return process_ && WaitForInputIdle(process_.get(), timeoutMs) == 0;
+}
+
+std::string ProcessImagePath(DWORD pid) {
+    platform::unique_handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return std::string();
+    char path[MAX_PATH * 4] = "";
+    DWORD size = sizeof path;
+    if (!QueryFullProcessImageNameA(process.get(), 0, path, &size)) return std::string();
+    return std::string(path, size);
+}
+
+std::string ProcessCommandLine(DWORD pid) {
+    using QueryInformation = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<QueryInformation>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    platform::unique_handle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!query || !process) return std::string();
+
+    // The process environment block leads to the process parameters, which
+    // hold the command line in the other process's memory.
+    PROCESS_BASIC_INFORMATION basic{};
+    if (query(process.get(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 || !basic.PebBaseAddress)
+        return std::string();
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS parameters{};
+    if (!ReadProcessMemory(process.get(), basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+        !ReadProcessMemory(process.get(), peb.ProcessParameters, &parameters, sizeof parameters, nullptr))
+        return std::string();
+    std::wstring text(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    if (text.empty() || !ReadProcessMemory(process.get(), parameters.CommandLine.Buffer, text.data(),
+                                           parameters.CommandLine.Length, nullptr))
+        return std::string();
+    int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string commandLine(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), commandLine.data(), n, nullptr, nullptr);
+    return commandLine;
 }
 
 ProcessJob::ProcessJob() : job_(CreateJobObjectA(nullptr, nullptr)) {

@@ -36,6 +36,12 @@ private:
     DWORD pid_ = 0;
 };
 
+// The program file and the command line of a running process of the
+// same bitness (read from its process parameters); "" when the process
+// can't be opened or has ended.
+std::string ProcessImagePath(DWORD pid);
+std::string ProcessCommandLine(DWORD pid);
+
 class ProcessJob {
 public:
     ProcessJob();
@@ -54,6 +60,10 @@ public:
 
     // Ends every process of the job and waits (bounded) until they are gone.
     void EndAll();
+
+    // The job object, for starting processes into it in other ways (wide
+    // command lines, another desktop).
+    HANDLE handle() const { return job_.get(); }
 
 private:
     platform::unique_handle job_;

@@ -26,6 +26,13 @@ RegistryValue ReadRegistryValue(HKEY root, const char* key, const char* name) {
     return value;
 }
 
+bool RegistryKeyExists(HKEY root, const char* key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
 bool WriteRegistryString(HKEY root, const char* key, const char* name, const std::string& text) {
     HKEY opened = nullptr;
     if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
@@ -66,10 +73,15 @@ bool DeleteRegistryTree(HKEY root, const char* key) {
 
 SavedRegistryValue::SavedRegistryValue(HKEY root, std::string key, std::string name)
     : root_(root), key_(std::move(key)), name_(std::move(name)) {
+    keyExisted_ = RegistryKeyExists(root_, key_.c_str());
     saved_ = ReadRegistryValue(root_, key_.c_str(), name_.c_str());
 }
 
 SavedRegistryValue::~SavedRegistryValue() {
+    if (!keyExisted_) {
+        DeleteRegistryTree(root_, key_.c_str());
+        return;
+    }
     if (!saved_.present) {
         DeleteRegistryValue(root_, key_.c_str(), name_.c_str());
         return;

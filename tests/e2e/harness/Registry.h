@@ -25,6 +25,8 @@ struct RegistryValue {
 
 RegistryValue ReadRegistryValue(HKEY root, const char* key, const char* name);
 
+bool RegistryKeyExists(HKEY root, const char* key);
+
 // Writes a REG_SZ value, creating the key's missing levels.
 bool WriteRegistryString(HKEY root, const char* key, const char* name, const std::string& text);
 
@@ -40,7 +42,8 @@ bool DeleteRegistryTree(HKEY root, const char* key);
 
 // Remembers a value of the machine's registry that a test changes (a file
 // association, for example) and puts it back as it was when it goes out
-// of scope: the same data and type, or no value at all.
+// of scope: the same data and type, or no value at all; a key that did
+// not exist before goes again, with all a test put below it.
 class SavedRegistryValue {
 public:
     SavedRegistryValue(HKEY root, std::string key, std::string name);
@@ -54,6 +57,7 @@ private:
     HKEY root_;
     std::string key_;
     std::string name_;
+    bool keyExisted_ = false;
     RegistryValue saved_;
 };
 
