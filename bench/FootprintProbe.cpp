@@ -1,7 +1,8 @@
 // The footprint probe: starts the starter and the minimal tray program in
 // turn, the same way, several times each, and prints what each costs:
 //
-//   - start-up: from the process start to its icon in the tray;
+//   - start-up: from the process start to its icon in the tray, and the
+//     CPU time that took;
 //   - menu: from a click on the icon to its popup menu being visible;
 //   - memory after start-up (Windows and Linux view of the same process);
 //   - CPU time used while both sit idle in the tray;
@@ -10,8 +11,9 @@
 //   FootprintProbe.exe [--runs N] [--idle-seconds S] [--idle-windows W] STARTER_EXE MINIMAL_EXE
 //
 // It runs in a Wine session of its own (scripts/bench.sh makes one), where
-// no other program comes and goes. It ends every process it started, and
-// only those.
+// no other program comes and goes. It ends the processes it started, and
+// copies of the two programs at these very paths left running by an
+// earlier, broken-off run in the same prefix - nothing else.
 #include "ProbeClock.h"
 #include "ProcessFigures.h"
 #include "StarterSettings.h"
@@ -22,7 +24,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,7 @@ constexpr DWORD kPointSettleMs = 150;
 struct Options {
     int runs = 5;
     int idleSeconds = 30;
-    int idleWindows = 1;
+    int idleWindows = 3;
     std::string starterExe;
     std::string minimalExe;
 };

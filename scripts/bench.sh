@@ -17,7 +17,8 @@
 #   scripts/bench.sh
 #
 # Settings (environment): BENCH_PRESETS (default "win32 win64"), BENCH_RUNS
-# (5), BENCH_IDLE_SECONDS (30), BENCH_IDLE_WINDOWS (1).
+# (5), BENCH_IDLE_SECONDS (30), BENCH_IDLE_WINDOWS (3: both programs idle
+# side by side in each window).
 #
 # Everything lives in build/bench: the builds, the Wine prefix and the X
 # display, which it stops again at the end - nothing else.
@@ -27,7 +28,7 @@ cd "$(dirname "$0")/.."
 presets=${BENCH_PRESETS:-win32 win64}
 runs=${BENCH_RUNS:-5}
 idle_seconds=${BENCH_IDLE_SECONDS:-30}
-idle_windows=${BENCH_IDLE_WINDOWS:-1}
+idle_windows=${BENCH_IDLE_WINDOWS:-3}
 
 scripts/setup.sh
 

@@ -3,6 +3,8 @@
 
 #include "core/StarterMain.h"
 
+#include <cstdlib>
+
 namespace {
 
 // DLLs are looked for in the system folder only, never beside the program
@@ -18,6 +20,18 @@ void RestrictDllSearch() {
 }
 
 }  // namespace
+
+#if defined(__GLIBCXX__)
+// The GNU C++ library's default terminate handler prints the exception's
+// demangled name to a console this program doesn't have, and drags the
+// demangler and a printf engine (a fifth of the program file) in with it.
+// Ending at once is all a GUI program can do there anyway.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+}  // namespace __gnu_cxx
+#endif
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictDllSearch();
