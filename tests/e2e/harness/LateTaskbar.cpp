@@ -57,8 +57,9 @@ DWORD WINAPI LateTaskbar::ThreadMain(void* parameter) {
         // What a starting shell tells every program of the desktop.
         if (window) PostMessageA(HWND_BROADCAST, TaskbarCreatedMessage(), 0, 0);
     }
-    SetEvent(self->ready_);
     MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue that the end is posted to
+    SetEvent(self->ready_);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     if (HWND window = self->window_.exchange(nullptr)) DestroyWindow(window);
     return 0;

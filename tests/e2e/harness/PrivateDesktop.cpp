@@ -10,10 +10,6 @@
 
 namespace e2e {
 
-namespace {
-
-}  // namespace
-
 bool AttachThreadToDesktop(HDESK desktop) {
     // The thread gets a handle of its own: Wine closes the handle that a
     // thread was given to SetThreadDesktop when the thread ends.
