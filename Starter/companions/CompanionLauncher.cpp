@@ -31,12 +31,6 @@ std::string ExpandSystemRoot(const std::string& path) {
     return path.substr(0, at) + GetWindowsPath() + path.substr(at + token.size());
 }
 
-std::string OwnDirectory() {
-    std::string dir = platform::AppPath();
-    if (dir.empty() || dir.back() != '\\') dir += '\\';
-    return dir;
-}
-
 // Starts commandLine with folder as the current directory when that folder
 // exists, and always returns to the starter's own directory afterwards.
 // ChangeDirectory makes the folder current drive and all, so a program on
@@ -44,7 +38,7 @@ std::string OwnDirectory() {
 bool StartInFolder(const std::string& commandLine, const std::string& folder) {
     if (platform::FolderExists(folder)) platform::ChangeDirectory(folder);
     bool started = platform::StartProcess(commandLine, SW_SHOWNORMAL);
-    platform::ChangeDirectory(OwnDirectory());
+    platform::ChangeDirectory(platform::AppDirectory());
     return started;
 }
 

@@ -17,16 +17,10 @@ constexpr CaptionState kCaptions[] = {
     {"Quellmar (extended help mode)", TargetExtendedHelpMode},
 };
 
-std::string OwnDirectory() {
-    std::string dir = platform::AppPath();
-    if (dir.empty() || dir.back() != '\\') dir += '\\';
-    return dir;
-}
-
 }  // namespace
 
 std::string GetTargetPath() {
-    return OwnDirectory() + "Quellmar.exe";
+    return platform::AppDirectory() + "Quellmar.exe";
 }
 
 bool TargetFilePresent(const std::string& targetPath) {

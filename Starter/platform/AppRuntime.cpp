@@ -34,6 +34,12 @@ std::string AppPath() {
     return dir;
 }
 
+std::string AppDirectory() {
+    std::string dir = AppPath();
+    if (dir.empty() || dir.back() != '\\') dir += '\\';
+    return dir;
+}
+
 std::string AppExeName() {
     std::string file = ModuleFileName();
     std::string::size_type slash = file.find_last_of('\\');

@@ -17,6 +17,8 @@ inline constexpr const char* kApplicationTitle = "Quellmar Starter";
 // Directory of the program file, without a closing "\" unless it is a drive
 // root ("C:\"). Never the process's working directory.
 std::string AppPath();
+// The starter's own directory: AppPath with a closing "\" (once).
+std::string AppDirectory();
 // The program file's name without its extension.
 std::string AppExeName();
 
