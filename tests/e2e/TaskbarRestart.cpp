@@ -38,13 +38,7 @@ protected:
         return fresh;
     }
 
-    // The tooltip, hovering again when none showed: the hover can come
-    // before Wine has put a brand-new icon window on the screen.
-    static std::string TooltipOf(HWND icon) {
-        std::string tip;
-        for (int hover = 0; hover < 3 && tip.empty(); ++hover) tip = ReadTrayTooltip(icon, 3000);
-        return tip;
-    }
+    static std::string TooltipOf(HWND icon) { return ReadTrayTooltip(icon); }
 
     void OpenAndCloseMenu(HWND icon, const StartedProcess& starter) {
         ASSERT_NE(OpenMenu(icon, starter), nullptr);

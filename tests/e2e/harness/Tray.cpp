@@ -44,20 +44,24 @@ HWND WaitForNewTrayIcon(const std::vector<HWND>& before, DWORD timeoutMs) {
 
 std::string ReadTrayTooltip(HWND icon, DWORD timeoutMs) {
     RECT r = WindowRect(icon);
-    // Arrive from outside the icon, as the tooltip shows on entering it.
-    MoveMouseTo(POINT{r.right + 200, r.bottom + 200});
-    MoveMouseTo(CentreOf(r));
     std::string text;
-    WaitUntil(
-        [&] {
-            for (HWND tip : TopLevelWindows()) {
-                if (!IsWindowVisible(tip) || ClassName(tip) != "tooltips_class32") continue;
-                text = WindowText(tip);
-                if (!text.empty()) return true;
-            }
-            return false;
-        },
-        timeoutMs);
+    // A brand-new icon window sometimes misses the first hover under Wine:
+    // try a few times before calling the tooltip absent.
+    for (int hover = 0; hover < 3 && text.empty(); ++hover) {
+        // Arrive from outside the icon, as the tooltip shows on entering it.
+        MoveMouseTo(POINT{r.right + 200, r.bottom + 200});
+        MoveMouseTo(CentreOf(r));
+        WaitUntil(
+            [&] {
+                for (HWND tip : TopLevelWindows()) {
+                    if (!IsWindowVisible(tip) || ClassName(tip) != "tooltips_class32") continue;
+                    text = WindowText(tip);
+                    if (!text.empty()) return true;
+                }
+                return false;
+            },
+            timeoutMs);
+    }
     return text;
 }
 

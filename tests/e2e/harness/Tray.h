@@ -36,7 +36,7 @@ HWND WaitForNewTrayIcon(const std::vector<HWND>& before, DWORD timeoutMs = kDefa
 
 // Hovers over the icon until its tooltip shows, and gives the tooltip's
 // text ("" when none showed within the time).
-std::string ReadTrayTooltip(HWND icon, DWORD timeoutMs = 5000);
+std::string ReadTrayTooltip(HWND icon, DWORD timeoutMs = 3000);  // per hover, up to three
 
 // Clicks the icon; the tray window is first put above all other windows,
 // as the taskbar is on Windows, so that no program's window covers it.
