@@ -90,18 +90,26 @@ void MENUfrm::Refresh(int array, int index) {
                 CommandId(array, index), entry.Caption.c_str());
 }
 
+// The platform's menu always matches the entries, so an unchanged value
+// needs no update: most openings change nothing.
 void MENUfrm::SetCaption(int array, int index, const std::string& caption) {
-    At(array, index).Caption = caption;
+    MenuEntry& entry = At(array, index);
+    if (entry.Caption == caption) return;
+    entry.Caption = caption;
     Refresh(array, index);
 }
 
 void MENUfrm::SetEnabled(int array, int index, bool enabled) {
-    At(array, index).Enabled = enabled;
+    MenuEntry& entry = At(array, index);
+    if (entry.Enabled == enabled) return;
+    entry.Enabled = enabled;
     Refresh(array, index);
 }
 
 void MENUfrm::SetChecked(int array, int index, bool checked) {
-    At(array, index).Checked = checked;
+    MenuEntry& entry = At(array, index);
+    if (entry.Checked == checked) return;
+    entry.Checked = checked;
     Refresh(array, index);
 }
 
