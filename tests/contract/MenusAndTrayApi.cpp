@@ -3,7 +3,7 @@
 // simulated desktop and, under Wine, against the real one.
 #include "platform/Handles.h"
 #include "platform/Win32Api.h"
-#include "support/RecordingWindow.h"
+#include "support/DesktopTest.h"
 
 #ifndef _WIN32
 #include "platform/sim/SimDesktop.h"
@@ -21,22 +21,8 @@ using namespace testsupport;
 
 namespace {
 
-class MenusAndTrayApi : public ::testing::Test {
-protected:
-    void SetUp() override { FreshDesktop(); }
-    void TearDown() override {
-        AnswerMessages(nullptr);
-        WatchMessages({});
-        PumpMessages();
-    }
-};
+class MenusAndTrayApi : public DesktopTest {};
 
-#define EXPECT_SEQUENCE(got, ...)                                                           \
-    do {                                                                                    \
-        const std::vector<LoggedMessage> got_ = (got);                                      \
-        const std::vector<ExpectedMessage> expected_ = __VA_ARGS__;                         \
-        EXPECT_TRUE(SequenceMatches(got_, expected_)) << DescribeSequence(got_, expected_); \
-    } while (0)
 
 constexpr UINT kFirst = 101;
 constexpr UINT kSecond = 102;

@@ -5,7 +5,7 @@
 // against the simulated desktop and, under Wine, against the real one.
 #include "platform/Handles.h"
 #include "platform/Win32Api.h"
-#include "support/RecordingWindow.h"
+#include "support/DesktopTest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,22 +18,8 @@ using namespace testsupport;
 
 namespace {
 
-class WindowsApi : public ::testing::Test {
-protected:
-    void SetUp() override { FreshDesktop(); }
-    void TearDown() override {
-        AnswerMessages(nullptr);
-        WatchMessages({});
-        PumpMessages();
-    }
-};
+class WindowsApi : public DesktopTest {};
 
-#define EXPECT_SEQUENCE(got, ...)                                                       \
-    do {                                                                                \
-        const std::vector<LoggedMessage> got_ = (got);                                  \
-        const std::vector<ExpectedMessage> expected_ = __VA_ARGS__;                     \
-        EXPECT_TRUE(SequenceMatches(got_, expected_)) << DescribeSequence(got_, expected_); \
-    } while (0)
 
 std::string Caption(HWND hwnd) {
     char text[256] = "?";
