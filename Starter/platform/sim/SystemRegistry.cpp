@@ -146,6 +146,14 @@ void AddPath(int tree, const std::string& path) {
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
+// The key a handle stands for and the levels of a path below it.
+LSTATUS ResolvePath(HKEY handle, LPCSTR path, std::shared_ptr<Key>* base, REGSAM* access,
+                    std::vector<std::string>* levels) {
+    LSTATUS status = Resolve(handle, base, access);
+    if (status != ERROR_SUCCESS) return status;
+    return SplitKeyPath(path, levels);
+}
+
 }  // namespace
 
 void ResetRegistry() {
@@ -185,10 +193,8 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesire
     *phkResult = nullptr;
     std::shared_ptr<Key> base;
     REGSAM baseAccess = 0;
-    LSTATUS status = Resolve(hKey, &base, &baseAccess);
-    if (status != ERROR_SUCCESS) return status;
     std::vector<std::string> levels;
-    status = SplitKeyPath(lpSubKey, &levels);
+    LSTATUS status = ResolvePath(hKey, lpSubKey, &base, &baseAccess, &levels);
     if (status != ERROR_SUCCESS) return status;
     if (levels.empty() && IsRoot(hKey)) {
         *phkResult = hKey;  // a root opened by itself is the root's own handle
@@ -208,10 +214,8 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, 
     *phkResult = nullptr;
     std::shared_ptr<Key> base;
     REGSAM baseAccess = 0;
-    LSTATUS status = Resolve(hKey, &base, &baseAccess);
-    if (status != ERROR_SUCCESS) return status;
     std::vector<std::string> levels;
-    status = SplitKeyPath(lpSubKey, &levels);
+    LSTATUS status = ResolvePath(hKey, lpSubKey, &base, &baseAccess, &levels);
     if (status != ERROR_SUCCESS) return status;
 
     std::shared_ptr<Key> existing = FindSubkey(base, levels);
@@ -291,10 +295,8 @@ LSTATUS WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     if (lpSubKey == nullptr) return ERROR_INVALID_PARAMETER;
     std::shared_ptr<Key> base;
     REGSAM access = 0;
-    LSTATUS status = Resolve(hKey, &base, &access);
-    if (status != ERROR_SUCCESS) return status;
     std::vector<std::string> levels;
-    status = SplitKeyPath(lpSubKey, &levels);
+    LSTATUS status = ResolvePath(hKey, lpSubKey, &base, &access, &levels);
     if (status != ERROR_SUCCESS) return status;
     std::shared_ptr<Key> key = FindSubkey(base, levels);
     if (!key) return ERROR_FILE_NOT_FOUND;
@@ -308,10 +310,8 @@ LSTATUS WINAPI RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey) {
     using namespace sim::detail;
     std::shared_ptr<Key> base;
     REGSAM access = 0;
-    LSTATUS status = Resolve(hKey, &base, &access);
-    if (status != ERROR_SUCCESS) return status;
     std::vector<std::string> levels;
-    status = SplitKeyPath(lpSubKey, &levels);
+    LSTATUS status = ResolvePath(hKey, lpSubKey, &base, &access, &levels);
     if (status != ERROR_SUCCESS) return status;
     std::shared_ptr<Key> key = FindSubkey(base, levels);
     if (!key) return ERROR_FILE_NOT_FOUND;

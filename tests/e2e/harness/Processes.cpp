@@ -1,5 +1,8 @@
 #include "harness/Processes.h"
 
+#include "harness/JobStart.h"
+#include "harness/WideText.h"
+
 #include "harness/Wait.h"
 
 #include <winternl.h>
@@ -69,23 +72,8 @@ ProcessJob::~ProcessJob() {
 }
 
 StartedProcess ProcessJob::Start(const std::string& commandLine, const std::string& currentDirectory) {
-    if (!job_) return StartedProcess();
-    std::string writable = commandLine;  // CreateProcessA may write to it
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION created{};
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &created))
-        return StartedProcess();
-    if (!AssignProcessToJobObject(job_.get(), created.hProcess)) {
-        TerminateProcess(created.hProcess, 1);
-        CloseHandle(created.hThread);
-        CloseHandle(created.hProcess);
-        return StartedProcess();
-    }
-    ResumeThread(created.hThread);
-    CloseHandle(created.hThread);
-    return StartedProcess(created.hProcess, created.dwProcessId);
+    // The ANSI text widened as CreateProcessA itself would.
+    return StartInJob(*this, WideFromAnsi(commandLine), L"", WideFromAnsi(currentDirectory));
 }
 
 DWORD ProcessJob::ActiveProcesses() const {
