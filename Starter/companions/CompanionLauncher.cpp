@@ -3,33 +3,12 @@
 #include "companions/KZShellRegistration.h"
 #include "companions/PathHelpers.h"
 #include "companions/ProgramCommandLine.h"
+#include "companions/SystemRoot.h"
 #include "platform/AppRuntime.h"
 
 namespace {
 
-constexpr const char* kSystemRootToken = "%systemroot%";
 constexpr UINT kWarningStyle = MB_OK | MB_ICONEXCLAMATION;  // 48
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Position of the first occurrence of a lower-case token, any letter case.
-std::string::size_type FindIgnoringCase(const std::string& text, const std::string& token) {
-    if (token.size() > text.size()) return std::string::npos;
-    for (std::string::size_type i = 0; i + token.size() <= text.size(); ++i) {
-        std::string::size_type k = 0;
-        while (k < token.size() && AsciiLower(text[i + k]) == token[k]) ++k;
-        if (k == token.size()) return i;
-    }
-    return std::string::npos;
-}
-
-// The first "%systemroot%" becomes the Windows directory (with its "\").
-std::string ExpandSystemRoot(const std::string& path) {
-    const std::string token = kSystemRootToken;
-    std::string::size_type at = FindIgnoringCase(path, token);
-    if (at == std::string::npos) return path;
-    return path.substr(0, at) + GetWindowsPath() + path.substr(at + token.size());
-}
 
 // Starts commandLine with folder as the current directory when that folder
 // exists, and always returns to the starter's own directory afterwards.
@@ -44,7 +23,7 @@ bool StartInFolder(const std::string& commandLine, const std::string& folder) {
 
 void LaunchProgram(const CompanionEntry& entry) {
     if (entry.ApplicationName.empty()) return;
-    std::string path = ExpandSystemRoot(entry.ApplicationName);
+    std::string path = ExpandSystemRoot(entry.ApplicationName, GetWindowsPath());
     if (!StartInFolder(ProgramCommandLine(path), GetFolder(path))) {
         platform::MsgBox("Error starting application '" + path + "' !", kWarningStyle);
     }

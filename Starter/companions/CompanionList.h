@@ -5,13 +5,12 @@
 // new browse application.
 #pragma once
 
+#include "companions/CompanionKind.h"
 #include "platform/Win32Api.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-enum CompanionKind : std::int16_t { CompanionKindEmpty = 0, CompanionKindProgram = 1, CompanionKindFolder = 2 };
 
 struct CompanionEntry {
     std::int16_t FileType = 0;  // a CompanionKind; any other value is no kind at all

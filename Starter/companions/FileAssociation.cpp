@@ -1,17 +1,9 @@
+// The text side of a file association: the program part of a command and
+// the icon's file and index. Plain text work that needs no Windows; the
+// registry lookup is in FileAssociationLookup.cpp.
 #include "companions/FileAssociation.h"
 
 #include "companions/NumberText.h"
-#include "companions/PathHelpers.h"
-#include "registry/Rmod.h"
-
-namespace {
-
-// Every key of the lookup is read for its default (unnamed) value.
-std::string DefaultValue(const std::string& keyPath) {
-    return Rmod::QueryRegistryValue(HKEY_CLASSES_ROOT, keyPath, "");
-}
-
-}  // namespace
 
 std::string TrimBlanks(const std::string& text) {
     std::string::size_type first = text.find_first_not_of(' ');
@@ -49,22 +41,4 @@ void SplitIcon(const std::string& icon, std::string& iconFile, std::int16_t& ico
         iconIndex = LimitIconIndex(RoundToInt32(ReadNumber(std::string_view(icon).substr(comma + 1))));
     }
     iconFile = TrimBlanks(iconFile);
-}
-
-void LookUpFileAssociation(const std::string& fileName, const std::string& verb, std::string& description,
-                           std::string& command, std::string& program, std::string& iconFile,
-                           std::int16_t& iconIndex, bool& found) {
-    std::string fileType = DefaultValue("." + GetExtension(fileName));
-    if (fileType.empty()) {
-        found = false;
-        return;
-    }
-    description = DefaultValue(fileType);
-    std::string typeKey = fileType;
-    if (typeKey.back() != '\\') typeKey += '\\';
-    command = TrimBlanks(DefaultValue(typeKey + "shell\\" + verb + "\\command"));
-    std::string icon = TrimBlanks(DefaultValue(typeKey + "DefaultIcon"));
-    program = ProgramFromCommand(command);
-    SplitIcon(icon, iconFile, iconIndex);
-    found = true;
 }

@@ -18,7 +18,12 @@ constexpr UINT kTaskbarWaitMs = 60000;
 
 }  // namespace
 
-Mfrm::Mfrm() : FormWindow("QuellmarStarterMainForm", "Quellmar Starter v1.0") {}
+// The taskbar announces itself with this message whenever it is
+// (re)created: at log-on after the starter, or after a shell restart. Known
+// from the form's creation on, so that no announcement is missed.
+Mfrm::Mfrm()
+    : FormWindow("QuellmarStarterMainForm", "Quellmar Starter v1.0"),
+      taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")) {}
 
 Mfrm::~Mfrm() = default;
 
@@ -35,9 +40,6 @@ void Mfrm::Form_Load() {
 
     const std::string ownFullPath = OwnFullPath(platform::AppPath(), platform::AppExeName());
 
-    // The taskbar announces itself with this message whenever it is
-    // (re)created: at log-on after the starter, or after a shell restart.
-    taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
     iconShown_ = AddTrayIcon(*this, *this, kToolTip);
     if (!iconShown_ && WaitForTaskbar(kTaskbarWaitMs)) iconShown_ = AddTrayIcon(*this, *this, kToolTip);
     if (!iconShown_) Form_Unload(0);

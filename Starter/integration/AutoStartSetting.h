@@ -4,17 +4,8 @@
 
 #include "core/Boolean.h"
 
-#include <string>
-
 inline constexpr const char* AutoStartKey = "Software\\Quellmar\\Starter\\StartUp\\";
 inline constexpr const char* AutoStartValueName = "auto start target program";
-
-// True for every letter case of "true"; False for any other text.
-Boolean TextToFlag(const std::string& text);
-
-// "True" for True (-1) only; "False" for everything else, other non-zero
-// values included.
-std::string FlagToText(Boolean flag);
 
 // The stored setting; False when it is missing or can't be read.
 Boolean LoadAutoStartSetting();

@@ -4,6 +4,7 @@
 #include "registry/Rmod.h"
 
 #include "platform/Handles.h"
+#include "registry/RegistryText.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,40 +31,7 @@ platform::unique_hkey OpenKey(HKEY root, const std::string& keyPath, REGSAM acce
     return key;
 }
 
-std::string HexPairs(const BYTE* data, DWORD length) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(length * 3);
-    for (DWORD i = 0; i < length; ++i) {
-        if (i > 0) text += ' ';
-        text += digits[data[i] >> 4];
-        text += digits[data[i] & 0x0F];
-    }
-    return text;
-}
-
-std::string SignedDecimal(const BYTE* data, DWORD length) {
-    std::uint32_t bits = 0;
-    for (DWORD i = 0; i < 4 && i < length; ++i) bits |= static_cast<std::uint32_t>(data[i]) << (8 * i);
-    return std::to_string(static_cast<std::int32_t>(bits));
-}
-
-std::string TextBeforeZero(const BYTE* data, DWORD length) {
-    DWORD end = 0;
-    while (end < length && data[end] != 0) ++end;
-    return std::string(reinterpret_cast<const char*>(data), end);
-}
-
 }  // namespace
-
-std::string RegistryDataToText(DWORD type, const BYTE* data, DWORD length) {
-    if (data == nullptr) length = 0;
-    switch (type) {
-    case kBinary: return HexPairs(data, length);
-    case kDword: return SignedDecimal(data, length);
-    default: return TextBeforeZero(data, length);
-    }
-}
 
 std::string QueryRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
     RegistryQueryFailed = true;

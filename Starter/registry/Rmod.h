@@ -38,9 +38,4 @@ LSTATUS WriteRegistryString(HKEY key, const std::string& valueName, DWORD type, 
 LSTATUS WriteRegistryDword(HKEY key, const std::string& valueName, DWORD type, LONG value);
 LSTATUS WriteRegistryBinary(HKEY key, const std::string& valueName, DWORD type, const std::string& value);
 
-// Registry data as the text a query gives: REG_BINARY as upper-case hex
-// pairs, REG_DWORD as signed decimal, anything else as the text before the
-// first zero byte.
-std::string RegistryDataToText(DWORD type, const BYTE* data, DWORD length);
-
 }  // namespace Rmod

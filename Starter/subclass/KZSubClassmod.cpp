@@ -202,11 +202,3 @@ LRESULT CALLBACK SubClass_WindowProc(HWND hwnd, UINT Msg, WPARAM wParam, LPARAM 
     // No entry for this window (UnSubClassAll ran inside a callback).
     return 0;
 }
-
-std::size_t SubClass_EntryCount() {
-    return Entries().size();
-}
-
-std::size_t TargetForm_Count() {
-    return Forms().size();
-}

@@ -15,7 +15,6 @@
 #include "platform/Win32Api.h"
 #include "subclass/KZSubClassInterfaces.h"
 
-#include <cstddef>
 #include <string>
 
 // Most entries, most targets per entry and most forms in the form table.
@@ -47,7 +46,3 @@ int TargetForm_Index(const KZSubClassTarget& form);
 
 // The engine's window procedure, installed in every subclassed window.
 LRESULT CALLBACK SubClass_WindowProc(HWND hwnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-
-// The sizes of the two tables, for diagnostics and tests.
-std::size_t SubClass_EntryCount();
-std::size_t TargetForm_Count();

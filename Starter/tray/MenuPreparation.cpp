@@ -1,40 +1,9 @@
 // The popup menu: its entries brought up to date before every opening, the
 // mouse position, and the popup itself.
-#include "companions/PathHelpers.h"
 #include "core/Mfrm.h"
 #include "core/TargetApp.h"
+#include "tray/CompanionCaption.h"
 #include "tray/MENUfrm.h"
-
-namespace {
-
-constexpr int kCaptionMaxLength = 50;
-
-// The caption of a companion entry; false when its kind has none of its own
-// and the entry keeps the caption it had.
-bool CompanionCaption(const CompanionEntry& entry, std::string& caption) {
-    const std::string& path = entry.ApplicationName;
-    switch (entry.FileType) {
-    case CompanionKindEmpty:
-        caption.clear();
-        return true;
-    case CompanionKindProgram:
-        caption = ShortenText(GetFileName(RemoveExtension(path)), kCaptionMaxLength);
-        return true;
-    case CompanionKindFolder:
-        if (path.empty()) {
-            caption.clear();
-        } else {
-            // A folder path ends with "\": its name is what stands before it.
-            caption = GetFileName(path.substr(0, path.size() - 1));
-            if (caption.empty()) caption = path;
-        }
-        return true;
-    default:
-        return false;
-    }
-}
-
-}  // namespace
 
 void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
     HWND window = nullptr;
@@ -71,14 +40,11 @@ void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
         MENUfrm& menu = Menu();
         Companions.LoadCompanionList();
         for (int i = 1; i <= Companions.CompanionCount(); ++i) {
-            std::string caption;
-            if (CompanionCaption(Companions.Entry(i), caption)) menu.SetCaption(3, i, caption);
-            if (!menu.Entry(3, i).Caption.empty()) {
-                menu.SetEnabled(3, i, true);
-            } else {
-                menu.SetEnabled(3, i, false);
-                menu.SetCaption(3, i, "[not defined]");
-            }
+            const CompanionEntry& companion = Companions.Entry(i);
+            const CompanionMenuEntry entry =
+                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(3, i).Caption);
+            menu.SetCaption(3, i, entry.Caption);
+            menu.SetEnabled(3, i, entry.Enabled);
         }
         break;
     }
