@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-1000000}
-fuzzers=(fuzz_number_text fuzz_path_helpers fuzz_association_command fuzz_icon_split fuzz_registry_data)
+fuzzers=(fuzz_pure_logic)
 build=${FUZZ_BUILD_DIR:-build/fuzz}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

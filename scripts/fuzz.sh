@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 runs=${1:?usage: scripts/fuzz.sh RUNS}
 build=${FUZZ_BUILD_DIR:-build/fuzz}
-fuzzers=(fuzz_number_text fuzz_path_helpers fuzz_association_command fuzz_icon_split fuzz_registry_data)
+fuzzers=(fuzz_pure_logic)
 
 artifacts=$build/artifacts
 mkdir -p "$artifacts"

@@ -1,0 +1,57 @@
+// One libFuzzer target over the rules that read outside text: the first
+// byte picks the rule (its low two bits) and a number (the rest), the other
+// bytes are the input. Each check is a promise the rule makes for any
+// input; ASan and UBSan watch everything else.
+#include "companions/FileAssociation.h"
+#include "companions/NumberText.h"
+#include "companions/PathHelpers.h"
+#include "registry/RegistryText.h"
+#include "tray/CompanionCaption.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#define CHECK(condition) do { if (!(condition)) std::abort(); } while (false)
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+    const int number = data[0] >> 2;
+    std::string file = "caller", ascii = text;  // ShortenText counts characters: keep to one byte each
+    for (char& c : ascii) c = static_cast<char>(c & 0x7F);
+    std::int16_t index = 7;
+    const std::vector<unsigned char> bytes(text.begin(), text.end());  // exactly the data: ASan sees overreads
+    switch (data[0] & 3) {
+    case 0:  // icon indexes within +-32767; without a comma the caller's values stay
+        SplitIcon(text, file, index);
+        CHECK(index != -32768 && ReadCompanionIconIndex(text) != -32768);
+        ReadCompanionFileType(text);
+        CHECK(text.find(',') != std::string::npos || (file == "caller" && index == 7));
+        break;
+    case 1: {  // the program part: no quotes, no outer blanks, never longer than the command
+        const std::string program = ProgramFromCommand(text);
+        CHECK(program.find('"') == std::string::npos && program.size() <= text.size());
+        CHECK(program.empty() || (program.front() != ' ' && program.back() != ' '));
+        break;
+    }
+    case 2: {  // the two halves of a path give it back; a shortened text has its length
+        CHECK(GetFolder(text) + GetFileName(text) == (text.find('\\') == std::string::npos ? "" : text));
+        CHECK(RemoveExtension(text) + (text.find('.') == std::string::npos ? "" : "." + GetExtension(text)) == text);
+        const std::string shortened = ShortenText(ascii, static_cast<std::int16_t>(number - 2));
+        const std::size_t limit = static_cast<std::size_t>(number < 5 ? 3 : number - 2);
+        CHECK(ascii.size() <= limit ? shortened == ascii : shortened.size() == limit && ascii.ends_with(shortened.substr(3)));
+        break;
+    }
+    default: {  // registry data of any type; a companion caption of any kind
+        const std::string value = RegistryDataToText(static_cast<std::uint32_t>(number), bytes.data(), bytes.size());
+        if (number == 3) CHECK(value.size() == (bytes.empty() ? 0 : bytes.size() * 3 - 1));
+        else if (number == 4) CHECK(std::to_string(static_cast<std::int32_t>(std::stoll(value))) == value);
+        else CHECK(text.compare(0, value.size(), value) == 0 && value.find('\0') == std::string::npos);
+        const CompanionMenuEntry entry = CompanionCaption(static_cast<std::int16_t>(number % 4), ascii, "");
+        CHECK(!entry.Caption.empty() && (entry.Enabled || entry.Caption == "[not defined]"));
+    }
+    }
+    return 0;
+}
