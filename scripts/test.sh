@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test: the native unit and contract
-# tests (plain and with ASan + UBSan), the fuzzers for a bounded number of
-# runs, and, under Wine on a private display, the contract and end-to-end
-# tests of the 32-bit and 64-bit Windows builds.
+# Builds every preset and runs every test: the native tests of the rules
+# that need no Windows (plain and with ASan + UBSan), the fuzzer for a
+# bounded number of runs with a fixed seed, and, under Wine on a private
+# display, the in-process and end-to-end tests of the 32-bit and 64-bit
+# Windows builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -20,7 +21,7 @@ run_preset native-asan
 echo "=== fuzz ==="
 cmake --preset fuzz > /dev/null
 cmake --build --preset fuzz --target fuzzers
-scripts/fuzz.sh 20000
+scripts/fuzz.sh 100000
 
 run_preset win32
 run_preset win64
