@@ -23,18 +23,13 @@ const std::string kSixty = "0123456789abcdefghijABCDEFGHIJ0123456789abcdefghijAB
 // kind 3 that forgets its caption, "[not defined]" mistyped or left enabled.
 TEST(PureLogic, CompanionMenuCaptions) {
     struct Row { std::int16_t kind; std::string path, previous, caption; bool enabled; } rows[] = {
-        {1, "E:\\Tools\\My Player.exe", "", "My Player", true},
-        {1, "player.exe", "", "[not defined]", false},
+        {1, "E:\\Tools\\My Player.exe", "", "My Player", true}, {1, "player.exe", "", "[not defined]", false},
         {1, "E:\\Apps.old\\player", "", "Apps", true},
         {1, "E:\\" + kSixty + ".exe", "", "..." + kSixty.substr(13), true},
         {1, "E:\\" + kSixty.substr(10) + ".exe", "", kSixty.substr(10), true},
-        {2, "E:\\Music\\", "", "Music", true},
-        {2, "D:\\", "", "D:\\", true},
-        {2, "E:\\Music", "", "Musi", true},
-        {2, "", "Old", "[not defined]", false},
-        {0, "E:\\x.exe", "Old", "[not defined]", false},
-        {3, "E:\\x.exe", "", "[not defined]", false},
-        {3, "E:\\x.exe", "[not defined]", "[not defined]", true},
+        {2, "E:\\Music\\", "", "Music", true}, {2, "D:\\", "", "D:\\", true}, {2, "E:\\Music", "", "Musi", true},
+        {2, "", "Old", "[not defined]", false},   {0, "E:\\x.exe", "Old", "[not defined]", false},
+        {3, "E:\\x.exe", "", "[not defined]", false}, {3, "E:\\x.exe", "[not defined]", "[not defined]", true},
         {3, "", "Kept", "Kept", true},
     };
     for (const Row& row : rows) {
@@ -54,8 +49,7 @@ TEST(PureLogic, ProgramFromAssociationCommand) {
         {"C:\\WINDOWS\\NOTEPAD.EXE %1", "C:\\WINDOWS\\NOTEPAD.EXE"},
         {"browser.exe -url \"%1\"", "browser.exe -url"},
         {"rundll32.exe \"x.dll\",Run %1", "rundll32.exe"},
-        {"  \tapp.exe %", "\tapp.exe %"},
-        {"", ""},
+        {"  \tapp.exe %", "\tapp.exe %"}, {"", ""},
     };
     for (const auto& [command, program] : rows) EXPECT_EQ(program, ProgramFromCommand(command)) << command;
 }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,12 +39,13 @@ struct Window : KZSubClassSource {
     HWND handle;
 };
 
-std::string Text(HMENU menu, int position) {
+// A menu entry as the user sees it: its caption, and whether it is greyed or checked.
+constexpr UINT kGrey = MF_GRAYED, kCheck = MF_CHECKED;
+std::pair<std::string, UINT> Item(HMENU menu, int position) {
     char text[100] = "";
     GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
-    return text;
+    return {text, GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & (kGrey | kCheck)};
 }
-bool Has(HMENU menu, int position, UINT flag) { return (GetMenuState(menu, position, MF_BYPOSITION) & flag) != 0; }
 
 // Quellmar's captions and their search order; restore and close reaching
 // the window (the minimised flag shows in the menu's first entry): a caption
@@ -142,18 +144,15 @@ TEST(Windows, MenuAfterPrepareMenu) {
             "Launch Halvane Application...", "", "Visit &Homepage", "", "&Auto Start Quellmar", "", "&Close Starter",
             "&Remove Starter"};
         ASSERT_EQ(11, GetMenuItemCount(popup));
-        for (int i = 0; i < 11; ++i) EXPECT_EQ(layout[i], Text(popup, i)) << i;
-        EXPECT_EQ(opening != 1, Has(popup, 7, MF_CHECKED));
+        for (int i = 0; i < 11; ++i) EXPECT_EQ(layout[i], Item(popup, i).first) << i;
+        EXPECT_EQ(opening != 1 ? kCheck : 0u, Item(popup, 7).second);
         EXPECT_EQ(1, GetMenuItemCount(modes));
-        EXPECT_EQ("Extended Help", Text(modes, 0));
-        EXPECT_EQ(opening != 0, Has(modes, 0, MF_GRAYED));
+        EXPECT_EQ(std::make_pair(std::string("Extended Help"), opening != 0 ? kGrey : 0u), Item(modes, 0));
         // Kind 3 keeps its caption: "[not defined]" from the first opening on, enabled after it.
         const std::string captions[] = {"My Player", "Music", "[not defined]", "[not defined]", "[not defined]"};
         const bool greyed[] = {false, false, opening == 0, true, true};
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(captions[i], Text(GetSubMenu(popup, 3), i)) << i;
-            EXPECT_EQ(greyed[i], Has(GetSubMenu(popup, 3), i, MF_GRAYED)) << i;
-        }
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(std::make_pair(captions[i], greyed[i] ? kGrey : 0u), Item(GetSubMenu(popup, 3), i)) << i;
     }
 }
 
