@@ -84,38 +84,16 @@ void FormWindow::SetHeight(int height) {
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int FormWindow::Width() const {
-    RECT r{};
-    return hwnd_ && GetWindowRect(hwnd_, &r) ? r.right - r.left : 0;
-}
-
-int FormWindow::Height() const {
-    RECT r{};
-    return hwnd_ && GetWindowRect(hwnd_, &r) ? r.bottom - r.top : 0;
-}
-
 void FormWindow::SetEnabled(bool enabled) {
     if (hwnd_) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
-}
-
-bool FormWindow::Enabled() const {
-    return hwnd_ && IsWindowEnabled(hwnd_);
 }
 
 void FormWindow::SetVisible(bool visible) {
     if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
 }
 
-bool FormWindow::Visible() const {
-    return hwnd_ && IsWindowVisible(hwnd_);
-}
-
 void FormWindow::Focus() {
     if (hwnd_) ::SetFocus(hwnd_);
-}
-
-bool FormWindow::SetMenu(HMENU menu) {
-    return hwnd_ && ::SetMenu(hwnd_, menu);
 }
 
 LRESULT FormWindow::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {

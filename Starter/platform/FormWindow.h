@@ -43,22 +43,14 @@ public:
     // Size in pixels; the position stays where it is.
     void SetWidth(int width);
     void SetHeight(int height);
-    int Width() const;
-    int Height() const;
 
     void SetEnabled(bool enabled);
-    bool Enabled() const;
     // Shows the window (activating it) or hides it.
     void SetVisible(bool visible);
-    bool Visible() const;
 
     // Gives the form's window the keyboard focus, activating it when it
     // isn't the active window of this thread.
     void Focus();
-
-    // Attaches a menu to the window; the window destroys it when it is
-    // destroyed itself (Windows' rule for a window's menu).
-    bool SetMenu(HMENU menu);
 
 protected:
     // The form's window procedure. The default is DefWindowProcA.
