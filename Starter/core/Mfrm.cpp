@@ -78,7 +78,7 @@ void Mfrm::OnTaskbarCreated() {
 void Mfrm::OnDpiChanged(UINT dpi) {
     // The icon replaced is destroyed only once the tray has the new one.
     const platform::unique_hicon replaced = ReloadIcon(dpi);
-    if (replaced) ModifyTrayIcon(*this, kToolTip);
+    ModifyTrayIcon(*this, kToolTip);
 }
 
 LRESULT Mfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
