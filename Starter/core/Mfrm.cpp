@@ -19,8 +19,9 @@ constexpr UINT kTaskbarWaitMs = 60000;
 }  // namespace
 
 // The taskbar announces itself with this message whenever it is
-// (re)created: at log-on after the starter, or after a shell restart. Known
-// from the form's creation on, so that no announcement is missed.
+// (re)created: at log-on after the starter, after a shell restart, or when
+// the display scale changes. Known from the form's creation on, so that no
+// announcement is missed.
 Mfrm::Mfrm()
     : FormWindow("QuellmarStarterMainForm", "Quellmar Starter v1.0"),
       taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")) {}
@@ -40,9 +41,9 @@ void Mfrm::Form_Load() {
 
     const std::string ownFullPath = OwnFullPath(platform::AppPath(), platform::AppExeName());
 
-    iconShown_ = AddTrayIcon(*this, *this, kToolTip);
-    if (!iconShown_ && WaitForTaskbar(kTaskbarWaitMs)) iconShown_ = AddTrayIcon(*this, *this, kToolTip);
-    if (!iconShown_) Form_Unload(0);
+    bool added = AddTrayIcon(*this, *this, kToolTip);
+    if (!added && WaitForTaskbar(kTaskbarWaitMs)) added = AddTrayIcon(*this, *this, kToolTip);
+    if (!added) Form_Unload(0);
 
     Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, "\"" + ownFullPath + "\"", REG_SZ);
     Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyNT, kRunValueName, "\"" + ownFullPath + "\"", REG_SZ);
@@ -68,8 +69,17 @@ void Mfrm::OnTaskbarCreated() {
         taskbarArrived_ = true;
         PostMessageA(hwnd(), WM_NULL, 0, 0);  // wakes the waiting loop
     } else if (iconShown_) {
-        AddTrayIcon(*this, *this, kToolTip);
+        // The new taskbar may be at a new scale. An icon that survived
+        // (NIM_ADD refuses it then) gets the new image by NIM_MODIFY.
+        const platform::unique_hicon replaced = ReloadIcon();
+        if (!AddTrayIcon(*this, *this, kToolTip)) ModifyTrayIcon(*this, kToolTip);
     }
+}
+
+void Mfrm::OnDpiChanged(UINT dpi) {
+    // The icon replaced is destroyed only once the tray has the new one.
+    const platform::unique_hicon replaced = ReloadIcon(dpi);
+    ModifyTrayIcon(*this, kToolTip);
 }
 
 LRESULT Mfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -81,5 +91,13 @@ LRESULT Mfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // program, the end of the session) unloads the form: the same shutdown
     // as "Close Starter", so the tray icon never outlives the starter.
     if (msg == WM_CLOSE) Form_Unload(0);
+    // The tray icon is drawn for the display's DPI: the new DPI comes in
+    // wParam's low word; a change of the primary display may bring only
+    // WM_DISPLAYCHANGE, and the window's DPI is read then.
+    if (msg == WM_DPICHANGED) {
+        OnDpiChanged(LOWORD(wParam));
+        return 0;
+    }
+    if (msg == WM_DISPLAYCHANGE) OnDpiChanged(0);
     return FormWindow::FormProc(msg, wParam, lParam);
 }

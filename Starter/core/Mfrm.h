@@ -62,9 +62,15 @@ protected:
 private:
     // The taskbar was (re)created: put the icon back, or end a wait for it.
     void OnTaskbarCreated();
+    // The display's DPI changed: the icon is loaded again for dpi (0: the
+    // window's DPI now) and handed to the tray.
+    void OnDpiChanged(UINT dpi);
+    // Hands the form's icon, as it is now, to its tray icon (NIM_MODIFY).
+    bool ModifyTrayIcon(platform::FormWindow& form, const std::string& toolTip);
 
     std::unique_ptr<MENUfrm> menu_;
     UINT taskbarCreatedMessage_ = 0;
+    // The tray icon was added and not removed since: a new taskbar gets it again.
     bool iconShown_ = false;
     bool waitingForTaskbar_ = false;
     bool taskbarArrived_ = false;

@@ -15,6 +15,37 @@ FormWindow* FormOf(HWND hwnd) {
     return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, kFormSlot));
 }
 
+// A function of user32 that only newer systems have (the DPI functions came
+// with Windows 10), looked up at run time so that the program still starts
+// on the systems without it.
+template <typename Function>
+Function User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+// The system's DPI: the DPI of every window where windows have none of their own.
+UINT SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+UINT WindowDpi(HWND hwnd) {
+    static const auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    const UINT dpi = forWindow && hwnd ? forWindow(hwnd) : 0;
+    return dpi ? dpi : SystemDpi();
+}
+
+// A metric for dpi. Without the system's own answer (before Windows 10), the
+// metric for the system's DPI is scaled, for a monitor of another DPI.
+int MetricForDpi(int index, UINT dpi) {
+    static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    if (forDpi) return forDpi(index, dpi);
+    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+}
+
 }  // namespace
 
 FormWindow::FormWindow(std::string className, std::string caption)
@@ -55,12 +86,19 @@ bool FormWindow::Create() {
     // hwnd_ was set at WM_NCCREATE already; the icon is loaded once the
     // window exists.
     hwnd_ = created;
-    if (!icon_) {
-        icon_.reset(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                  LR_DEFAULTCOLOR)));
-    }
+    if (!icon_) ReloadIcon();
     return true;
+}
+
+unique_hicon FormWindow::ReloadIcon(UINT dpi) {
+    if (dpi == 0) dpi = WindowDpi(hwnd_);
+    // The image the module holds for this size, not a smaller one stretched.
+    unique_hicon icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIconId),
+                                                    IMAGE_ICON, MetricForDpi(SM_CXSMICON, dpi),
+                                                    MetricForDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR)));
+    if (!icon) return unique_hicon();  // the icon there is stays
+    std::swap(icon_, icon);
+    return icon;
 }
 
 void FormWindow::Destroy() {

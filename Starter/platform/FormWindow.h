@@ -35,10 +35,15 @@ public:
     HWND hwnd() const override { return hwnd_; }
     const std::string& Caption() const { return caption_; }
 
-    // The program icon (icon resource 1 of the module) at the system's
-    // small-icon size, or nullptr when the module has none. Loaded by Create,
-    // destroyed with the form.
+    // The program icon (icon resource 1 of the module) at the small-icon
+    // size for the DPI the window is shown at, or nullptr when the module has
+    // none. Loaded by Create, destroyed with the form.
     HICON Icon() const { return icon_.get(); }
+    // Loads the program icon again at the small-icon size for dpi (0: the
+    // DPI the window is shown at now) and makes it the form's icon. Gives
+    // back the icon it replaced (empty when none was loaded), for the caller
+    // to keep until whoever was handed that one has the new one.
+    unique_hicon ReloadIcon(UINT dpi = 0);
 
     // Size in pixels; the position stays where it is.
     void SetWidth(int width);

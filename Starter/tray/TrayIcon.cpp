@@ -36,6 +36,7 @@ bool Mfrm::AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, c
     if (TrayCallbackMessage == 0) TrayCallbackMessage = RegisterWindowMessageA("KZSystray");
     NOTIFYICONDATAA record = TrayRecord(form, TrayCallbackMessage, toolTip);
     if (!Shell_NotifyIconA(NIM_ADD, &record)) return false;
+    iconShown_ = true;
     KZSubClass(form, kTraySource, callback, True, nullptr, False);
     return true;
 }
@@ -43,8 +44,14 @@ bool Mfrm::AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, c
 bool Mfrm::RemoveTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback) {
     NOTIFYICONDATAA record = TrayRecord(form, 0, "");
     if (!Shell_NotifyIconA(NIM_DELETE, &record)) return false;
+    iconShown_ = false;
     KZSubClass(form, kTraySource, callback, False, nullptr, False);
     return true;
+}
+
+bool Mfrm::ModifyTrayIcon(platform::FormWindow& form, const std::string& toolTip) {
+    NOTIFYICONDATAA record = TrayRecord(form, TrayCallbackMessage, toolTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
 bool Mfrm::WaitForTaskbar(UINT timeoutMs) {

@@ -1,10 +1,12 @@
 // The input box on Windows: a small modal dialog built in memory, with the
 // prompt, one edit field, OK and Cancel. It belongs to no window (the
-// starter has none the user could see), so it is centred on the screen and
-// kept topmost and in the foreground: opened from a tray menu it would
-// otherwise come up behind whatever the user is working in.
+// starter has none the user could see), so it is centred in the work area of
+// its monitor and kept topmost and in the foreground: opened from a tray menu
+// it would otherwise come up behind whatever the user is working in. Its
+// font, and with it every control, is sized for the DPI of that monitor.
 #include "platform/AppRuntime.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -26,7 +28,12 @@ constexpr short kButtonHeight = 14;
 constexpr short kPromptWidth = kDialogWidth - 3 * kMargin - kButtonWidth;
 constexpr short kPromptHeight = 44;
 constexpr short kEditHeight = 12;
-constexpr short kDialogHeight = kMargin + kPromptHeight + kMargin + kEditHeight + kMargin;
+constexpr short kEditTop = kMargin + kPromptHeight + kMargin;
+constexpr short kDialogHeight = kEditTop + kEditHeight + kMargin;
+constexpr short kButtonLeft = kDialogWidth - kMargin - kButtonWidth;
+constexpr short kCancelTop = kMargin + kButtonHeight + 4;
+// Posted to the box to lay it out again once a DPI change has been handled.
+constexpr UINT kRelayout = WM_APP + 1;
 
 struct InputBoxState {
     const std::string* prompt;
@@ -96,50 +103,86 @@ std::string WindowText(HWND hwnd) {
     return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
 }
 
-void MoveBy(HWND dialog, HWND control, int dy) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(control, nullptr, r.left, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+// Pixels per four dialog units across and eight down: from the box's font
+// as it is now, which the dialog manager makes for the DPI of the box's
+// monitor (and makes again when the box moves to a monitor of another DPI).
+SIZE BaseUnits(HWND dialog) {
+    HDC dc = GetDC(dialog);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SIZE letters{};
+    GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+    SelectObject(dc, oldFont);
+    ReleaseDC(dialog, dc);
+    return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
 }
 
-// A long prompt (the browse prompt carries a whole path) would be cut off
-// in the fixed layout: grow the prompt to the height its text needs, move
-// the edit field down and grow the dialog by as much, then centre it again.
-void FitPrompt(HWND dialog) {
-    HWND prompt = GetDlgItem(dialog, kPromptId);
-    RECT area;
-    GetClientRect(prompt, &area);
-    std::string text = WindowText(prompt);
-
-    HDC dc = GetDC(prompt);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(prompt, WM_GETFONT, 0, 0)));
-    RECT needed = area;
+// The height a control's text needs, word-wrapped at width, in its font.
+int TextHeight(HWND control, int width) {
+    std::string text = WindowText(control);
+    HDC dc = GetDC(control);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, width, 0};
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc, oldFont);
-    ReleaseDC(prompt, dc);
+    ReleaseDC(control, dc);
+    return needed.bottom;
+}
 
-    int grow = needed.bottom - area.bottom;
-    if (grow <= 0) return;
-    // Centred in the work area, as DS_CENTER placed it, and never taller.
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RECT window;
+// Lays the box out in proportion to its font: the layout in dialog units,
+// except that the prompt grows to the height its text needs (the browse
+// prompt carries a whole path) and the edit field and the box follow it
+// down, never beyond the height of the work area of the box's monitor. With
+// centre, the box is centred in that work area; else it stays where it is.
+void LayOut(HWND dialog, bool centre) {
+    const SIZE base = BaseUnits(dialog);
+    // Position and size each converted on their own, as the dialog manager does.
+    auto pixels = [&](int x, int y, int cx, int cy) {
+        const int left = MulDiv(x, base.cx, 4), top = MulDiv(y, base.cy, 8);
+        return RECT{left, top, left + MulDiv(cx, base.cx, 4), top + MulDiv(cy, base.cy, 8)};
+    };
+    RECT prompt = pixels(kMargin, kMargin, kPromptWidth, kPromptHeight);
+    RECT edit = pixels(kMargin, kEditTop, kDialogWidth - 2 * kMargin, kEditHeight);
+    RECT box = pixels(0, 0, kDialogWidth, kDialogHeight);
+    // The frame around the client area, as drawn at the box's DPI.
+    RECT window{}, client{};
     GetWindowRect(dialog, &window);
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int room = (work.bottom - work.top) - height;
-    if (grow > room) grow = room > 0 ? room : 0;
-    if (grow == 0) return;
+    GetClientRect(dialog, &client);
+    box.right += (window.right - window.left) - client.right;
+    box.bottom += (window.bottom - window.top) - client.bottom;
 
-    SetWindowPos(prompt, nullptr, 0, 0, area.right, area.bottom + grow,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    MoveBy(dialog, GetDlgItem(dialog, kEditId), grow);
-    height += grow;
-    int x = work.left + ((work.right - work.left) - width) / 2;
-    int y = work.top + ((work.bottom - work.top) - height) / 2;
-    SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int needed = TextHeight(GetDlgItem(dialog, kPromptId), prompt.right - prompt.left) -
+                       (prompt.bottom - prompt.top);
+    const int grow = std::max(0, std::min(needed, static_cast<int>(work.bottom - work.top - box.bottom)));
+    prompt.bottom += grow;
+    OffsetRect(&edit, 0, grow);
+    box.bottom += grow;
+
+    const struct { int id; RECT at; } controls[] = {
+        {kPromptId, prompt},
+        {kEditId, edit},
+        {IDOK, pixels(kButtonLeft, kMargin, kButtonWidth, kButtonHeight)},
+        {IDCANCEL, pixels(kButtonLeft, kCancelTop, kButtonWidth, kButtonHeight)},
+    };
+    for (const auto& control : controls) {
+        SetWindowPos(GetDlgItem(dialog, control.id), nullptr, control.at.left, control.at.top,
+                     control.at.right - control.at.left, control.at.bottom - control.at.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (centre) {
+        OffsetRect(&box, work.left + (work.right - work.left - box.right) / 2,
+                   work.top + (work.bottom - work.top - box.bottom) / 2);
+    } else {
+        OffsetRect(&box, window.left, window.top);
+    }
+    SetWindowPos(dialog, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -153,12 +196,20 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
         SetDlgItemTextA(dialog, kPromptId, state->prompt->c_str());
         HWND edit = GetDlgItem(dialog, kEditId);
         SetWindowTextA(edit, state->defaultText->c_str());
-        FitPrompt(dialog);
+        LayOut(dialog, true);
         SetForegroundWindow(dialog);
         SetFocus(edit);
         SendMessageA(edit, EM_SETSEL, 0, -1);
         return FALSE;  // the focus has been set here
     }
+    case WM_DPICHANGED:
+        // Moved to a monitor of another DPI: the dialog manager scales the
+        // box and its font; the prompt's height is then fitted again.
+        PostMessageA(dialog, kRelayout, 0, 0);
+        return FALSE;
+    case kRelayout:
+        LayOut(dialog, false);
+        return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
@@ -186,13 +237,12 @@ std::string InputBox(const std::string& prompt, const std::string& title, const 
                           WS_EX_TOPMOST, kDialogWidth, kDialogHeight, 4);
     dialog.AddItem(SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX, 0, kMargin, kMargin, kPromptWidth, kPromptHeight,
                    kPromptId, 0x0082, L"");
-    dialog.AddItem(BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kDialogWidth - kMargin - kButtonWidth, kMargin,
-                   kButtonWidth, kButtonHeight, IDOK, 0x0080, L"OK");
-    dialog.AddItem(BS_PUSHBUTTON | WS_TABSTOP, 0, kDialogWidth - kMargin - kButtonWidth,
-                   kMargin + kButtonHeight + 4, kButtonWidth, kButtonHeight, IDCANCEL, 0x0080, L"Cancel");
-    dialog.AddItem(ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kMargin,
-                   kMargin + kPromptHeight + kMargin, kDialogWidth - 2 * kMargin, kEditHeight, kEditId, 0x0081,
-                   L"");
+    dialog.AddItem(BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kButtonLeft, kMargin, kButtonWidth, kButtonHeight, IDOK,
+                   0x0080, L"OK");
+    dialog.AddItem(BS_PUSHBUTTON | WS_TABSTOP, 0, kButtonLeft, kCancelTop, kButtonWidth, kButtonHeight, IDCANCEL,
+                   0x0080, L"Cancel");
+    dialog.AddItem(ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kMargin, kEditTop,
+                   kDialogWidth - 2 * kMargin, kEditHeight, kEditId, 0x0081, L"");
 
     InputBoxState state{&prompt, &title, &defaultText, std::string()};
     INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.get(), nullptr, InputBoxProc,
