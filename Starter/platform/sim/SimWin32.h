@@ -419,6 +419,8 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR
                                const SECURITY_ATTRIBUTES* lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
 LSTATUS WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 LSTATUS WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey);
+// The simulated registry has one view: samDesired's view bits change nothing.
+LSTATUS WINAPI RegDeleteKeyExA(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, DWORD Reserved);
 LSTATUS WINAPI RegCloseKey(HKEY hKey);
 LSTATUS WINAPI RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey);
 LSTATUS WINAPI RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved, LPDWORD lpcSubKeys,
@@ -443,6 +445,10 @@ BOOL WINAPI CloseHandle(HANDLE hObject);
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCSTR lpName);
 DWORD WINAPI WaitForInputIdle(HANDLE hProcess, DWORD dwMilliseconds);
 [[noreturn]] void WINAPI ExitProcess(UINT uExitCode);
+// The simulated system's ANSI code page is single-byte (1252).
+#define CP_UTF8 65001
+UINT WINAPI GetACP();
+BOOL WINAPI IsDBCSLeadByteEx(UINT CodePage, BYTE TestChar);
 
 // ---- user32 ----
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpwcx);
@@ -456,6 +462,10 @@ LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARA
 LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Every simulated window answers at once.
+#define SMTO_ABORTIFHUNG 0x0002
+LRESULT WINAPI SendMessageTimeoutA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
+                                   DWORD_PTR* lpdwResult);
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);

@@ -192,6 +192,9 @@ DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
     return sim::detail::CopyOut(sim::detail::currentDirectory, lpBuffer, nBufferLength);
 }
 
+UINT WINAPI GetACP() { return 1252; }
+BOOL WINAPI IsDBCSLeadByteEx(UINT, BYTE) { return FALSE; }
+
 UINT WINAPI GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize) {
     return sim::detail::CopyOut(sim::detail::WindowsDirectoryText(), lpBuffer, uSize);
 }

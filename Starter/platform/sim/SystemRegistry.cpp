@@ -306,6 +306,10 @@ LSTATUS WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     return ERROR_SUCCESS;
 }
 
+LSTATUS WINAPI RegDeleteKeyExA(HKEY hKey, LPCSTR lpSubKey, REGSAM, DWORD) {
+    return RegDeleteKeyA(hKey, lpSubKey);
+}
+
 LSTATUS WINAPI RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey) {
     using namespace sim::detail;
     std::shared_ptr<Key> base;

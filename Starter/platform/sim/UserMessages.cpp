@@ -60,6 +60,13 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return Deliver(hwnd, msg, wParam, lParam);
 }
 
+LRESULT WINAPI SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT, UINT, DWORD_PTR* result) {
+    if (!CheckWindow(hwnd)) return 0;
+    const LRESULT answer = Deliver(hwnd, msg, wParam, lParam);
+    if (result) *result = static_cast<DWORD_PTR>(answer);
+    return 1;
+}
+
 BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hwnd && !CheckWindow(hwnd)) return FALSE;
     State& s = S();
