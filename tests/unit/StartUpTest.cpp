@@ -1,6 +1,7 @@
 // Start-up and shutdown of the starter on the simulated desktop.
 #include "StarterFixture.h"
 
+#include "core/InstanceName.h"
 #include "core/OwnPath.h"
 #include "core/TargetApp.h"
 #include "platform/AppRuntime.h"
@@ -101,7 +102,7 @@ TEST_F(StarterTest, EveryStartOverwritesRunEntriesOfAnEarlierLocation) {
 }
 
 TEST_F(StarterTest, ASecondInstanceEndsSilentlyWithoutTouchingAnything) {
-    sim::HoldNamedMutex(platform::InstanceName());
+    sim::HoldNamedMutex(InstanceName(platform::AppFullPath()));
     EXPECT_FALSE(Load());
     EXPECT_TRUE(sim::TrayIcons().empty());
     EXPECT_TRUE(sim::TrayCalls().empty());
@@ -112,9 +113,9 @@ TEST_F(StarterTest, ASecondInstanceEndsSilentlyWithoutTouchingAnything) {
 
 TEST_F(StarterTest, TheInstanceClaimIsPerProgramFile) {
     sim::SetModulePath("C:\\Elsewhere\\QuellmarStarter.exe");
-    const std::string elsewhere = platform::InstanceName();
+    const std::string elsewhere = InstanceName(platform::AppFullPath());
     sim::SetModulePath("C:\\Program Files\\Quellmar\\QuellmarStarter.exe");
-    EXPECT_NE(platform::InstanceName(), elsewhere);
+    EXPECT_NE(InstanceName(platform::AppFullPath()), elsewhere);
     sim::HoldNamedMutex(elsewhere);
     EXPECT_TRUE(Load());
 }
