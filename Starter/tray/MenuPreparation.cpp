@@ -9,6 +9,25 @@ namespace {
 
 constexpr int kCaptionMaxLength = 50;
 
+// How the ANSI code page of the captions makes characters of bytes; it is
+// fixed for the life of the process.
+const CodePageRule& ActiveCodePageRule() {
+    static const CodePageRule rule = [] {
+        CodePageRule active;
+        const UINT codePage = GetACP();
+        if (codePage == CP_UTF8) {
+            active.kind = CodePageRule::Kind::Utf8;
+            return active;
+        }
+        for (int byte = 0; byte < 256; ++byte)
+            active.leadBytes[byte] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(byte)) != FALSE;
+        for (bool lead : active.leadBytes)
+            if (lead) active.kind = CodePageRule::Kind::DoubleByte;
+        return active;
+    }();
+    return rule;
+}
+
 // The caption of a companion entry; false when its kind has none of its own
 // and the entry keeps the caption it had.
 bool CompanionCaption(const CompanionEntry& entry, std::string& caption) {
@@ -18,7 +37,7 @@ bool CompanionCaption(const CompanionEntry& entry, std::string& caption) {
         caption.clear();
         return true;
     case CompanionKindProgram:
-        caption = ShortenText(GetFileName(RemoveExtension(path)), kCaptionMaxLength);
+        caption = ShortenText(GetFileName(RemoveExtension(path)), kCaptionMaxLength, ActiveCodePageRule());
         return true;
     case CompanionKindFolder:
         if (path.empty()) {

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (hasDot && RemoveExtension(path) + "." + GetExtension(path) != path) std::abort();
     if (!hasDot && (RemoveExtension(path) != path || !GetExtension(path).empty())) std::abort();
 
-    std::string shortened = ShortenText(path, maxLength);
+    std::string shortened = ShortenText(path, maxLength, {});
     std::size_t limit = maxLength < 3 ? 3 : static_cast<std::size_t>(maxLength);
     if (path.size() <= limit && shortened != path) std::abort();
     if (path.size() > limit) {

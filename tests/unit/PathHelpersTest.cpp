@@ -43,30 +43,30 @@ TEST(PathHelpers, RemoveExtensionDropsFromTheLastDotOn) {
 
 TEST(PathHelpers, ShortenTextKeepsTheEndBehindAnEllipsis) {
     const std::string fifty(50, 'a');
-    EXPECT_EQ(ShortenText(fifty, 50), fifty);
+    EXPECT_EQ(ShortenText(fifty, 50, {}), fifty);
 
     std::string fiftyOne;
     for (int i = 0; i < 51; ++i) fiftyOne += static_cast<char>('A' + i % 26);
-    std::string shortened = ShortenText(fiftyOne, 50);
+    std::string shortened = ShortenText(fiftyOne, 50, {});
     EXPECT_EQ(shortened.size(), 50u);
     EXPECT_EQ(shortened, "..." + fiftyOne.substr(4));
 }
 
 TEST(PathHelpers, ShortenTextRaisesATooSmallLimitToThree) {
-    EXPECT_EQ(ShortenText("abcd", 0), "...");
-    EXPECT_EQ(ShortenText("abcd", -5), "...");
-    EXPECT_EQ(ShortenText("abcd", 2), "...");
-    EXPECT_EQ(ShortenText("abc", 0), "abc");  // fits within three
-    EXPECT_EQ(ShortenText("abcd", 4), "abcd");
-    EXPECT_EQ(ShortenText("abcde", 4), "...e");
-    EXPECT_EQ(ShortenText("", 0), "");
+    EXPECT_EQ(ShortenText("abcd", 0, {}), "...");
+    EXPECT_EQ(ShortenText("abcd", -5, {}), "...");
+    EXPECT_EQ(ShortenText("abcd", 2, {}), "...");
+    EXPECT_EQ(ShortenText("abc", 0, {}), "abc");  // fits within three
+    EXPECT_EQ(ShortenText("abcd", 4, {}), "abcd");
+    EXPECT_EQ(ShortenText("abcde", 4, {}), "...e");
+    EXPECT_EQ(ShortenText("", 0, {}), "");
 }
 
 TEST(PathHelpers, ShortenTextHandlesThePathLimit) {
     // Compared as booleans: a failure would otherwise print 32767 characters.
     const std::string longest(32767, 'x');
-    EXPECT_TRUE(ShortenText(longest, 32767) == longest);
-    std::string shortened = ShortenText(longest + "y", 32767);
+    EXPECT_TRUE(ShortenText(longest, 32767, {}) == longest);
+    std::string shortened = ShortenText(longest + "y", 32767, {});
     EXPECT_EQ(shortened.size(), 32767u);
     EXPECT_TRUE(shortened == "..." + longest.substr(4) + "y");
 }
