@@ -24,7 +24,7 @@ bool StartInFolder(const std::string& commandLine, const std::string& folder) {
 void LaunchProgram(const CompanionEntry& entry) {
     if (entry.ApplicationName.empty()) return;
     std::string path = ExpandSystemRoot(entry.ApplicationName, GetWindowsPath());
-    if (!StartInFolder(ProgramCommandLine(path), GetFolder(path))) {
+    if (!StartInFolder(ProgramCommandLine(path, platform::FileExistsNormal), GetFolder(path))) {
         platform::MsgBox("Error starting application '" + path + "' !", kWarningStyle);
     }
 }
@@ -32,7 +32,7 @@ void LaunchProgram(const CompanionEntry& entry) {
 void BrowseFolder(CompanionList& list, const std::string& folder) {
     if (!platform::FolderExists(folder)) return;
     for (;;) {
-        std::string browser = ProgramCommandLine(list.BrowseApplication);
+        std::string browser = ProgramCommandLine(list.BrowseApplication, platform::FileExistsNormal);
         if (StartInFolder(browser + " " + folder, GetFolder(list.BrowseApplication))) return;
         list.BrowseApplication = platform::InputBox(
             "Please enter path to browse application (" + list.BrowseApplication + " not found):",

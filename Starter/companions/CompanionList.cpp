@@ -55,21 +55,10 @@ void CompanionList::LoadCompanionList() {
 
 void CompanionList::SaveCompanionList() {
     if (!IsSetUp()) return;
-    const std::string key = CompanionKey();
-    auto write = [&](const std::string& name, const std::string& value) {
-        Rmod::SetRegistryValue(CompanionRoot, key, name, value, REG_SZ);
-    };
-
-    write(kBrowseApplicationName, BrowseApplication);
-    for (int n = 1; n <= CompanionCount(); ++n) {
-        const CompanionEntry& entry = Entry(n);
-        write(SlotValueName(kFileTypeName, n), std::to_string(entry.FileType));
-        write(SlotValueName(kFileTypeDescriptionName, n), entry.FileTypeDescription);
-        write(SlotValueName(kApplicationCommandName, n), entry.ApplicationCommand);
-        write(SlotValueName(kApplicationNameName, n), entry.ApplicationName);
-        write(SlotValueName(kIconFileName, n), entry.IconFile);
-        write(SlotValueName(kIconIndexName, n), std::to_string(entry.IconIndex));
-    }
+    // The suite owns the entries, and other programs may have stored them
+    // with other types or values the parsed copy can't hold: only what the
+    // user can change here is written, every other value keeps its bytes.
+    Rmod::SetRegistryValue(CompanionRoot, CompanionKey(), kBrowseApplicationName, BrowseApplication, REG_SZ);
 }
 
 CompanionEntry& CompanionList::Entry(int index) {

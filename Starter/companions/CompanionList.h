@@ -1,8 +1,8 @@
 // The companion applications of the Halvane suite, as the suite lists them
 // in the registry below Quellmar's product key: five slots, each a program,
 // a folder or empty, and the "browse application" that opens folders. The
-// starter only reads the list, and writes it back unchanged together with a
-// new browse application.
+// starter only reads the list; of what it holds only the browse
+// application is ever written.
 #pragma once
 
 #include "companions/CompanionKind.h"
@@ -33,10 +33,10 @@ public:
     // Does nothing before SetUpCompanionList.
     void LoadCompanionList();
 
-    // Writes BrowseApplication and the five slots back, all 31 values as
-    // REG_SZ text, each overwritten in place: values the starter doesn't
-    // know stay, and the key is never without the list. Does nothing before
-    // SetUpCompanionList.
+    // Writes BrowseApplication back as "browse application" (REG_SZ), the
+    // only value the starter changes; every other value of the key keeps its
+    // bytes and its type, a missing one stays missing, and the key is never
+    // deleted. Does nothing before SetUpCompanionList.
     void SaveCompanionList();
 
     // Slot index, 1..CompanionCount(); any other index throws

@@ -1,9 +1,31 @@
 #include "companions/PathHelpers.h"
 
+#include <vector>
+
 namespace {
 
 constexpr const char* kEllipsis = "...";
 constexpr std::string::size_type kEllipsisLength = 3;
+
+unsigned char ByteAt(const std::string& text, std::string::size_type at) {
+    return static_cast<unsigned char>(text[at]);
+}
+
+// The bytes of the character that starts at text[at]. A byte that can't
+// start a character of the rule (a stray UTF-8 trail byte, a lead byte at
+// the end) counts as a character of its own.
+std::string::size_type CharacterLength(const std::string& text, std::string::size_type at, const CodePageRule& rule) {
+    const unsigned char lead = ByteAt(text, at);
+    if (rule.kind == CodePageRule::Kind::DoubleByte) return rule.leadBytes[lead] && at + 1 < text.size() ? 2 : 1;
+    if (rule.kind == CodePageRule::Kind::SingleByte) return 1;
+    const std::string::size_type length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                         : 1;
+    std::string::size_type n = 1;
+    while (n < length && at + n < text.size() && (ByteAt(text, at + n) & 0xC0) == 0x80) ++n;
+    return n;
+}
 
 }  // namespace
 
@@ -27,10 +49,13 @@ std::string RemoveExtension(const std::string& path) {
     return dot == std::string::npos ? path : path.substr(0, dot);
 }
 
-std::string ShortenText(const std::string& text, std::int16_t maxLength) {
+std::string ShortenText(const std::string& text, std::int16_t maxLength, const CodePageRule& rule) {
     // Below three there is no room for anything but the ellipsis itself.
     std::string::size_type limit = maxLength < 3 ? kEllipsisLength : static_cast<std::string::size_type>(maxLength);
-    if (text.size() <= limit) return text;
-    std::string::size_type keep = limit - kEllipsisLength;
-    return kEllipsis + text.substr(text.size() - keep);
+    std::vector<std::string::size_type> starts;  // where each character begins
+    for (std::string::size_type at = 0; at < text.size(); at += CharacterLength(text, at, rule)) starts.push_back(at);
+    const std::string::size_type count = starts.size();
+    if (count <= limit) return text;
+    starts.push_back(text.size());  // keeping no character at all (a limit of 3) keeps nothing
+    return kEllipsis + text.substr(starts[count - (limit - kEllipsisLength)]);
 }

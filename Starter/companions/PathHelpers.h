@@ -3,6 +3,7 @@
 // end of the text; a forward slash is not a separator.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -19,7 +20,15 @@ std::string GetExtension(const std::string& path);
 // The characters before the last "."; the whole text when there is none.
 std::string RemoveExtension(const std::string& path);
 
+// How the ANSI code page in use makes characters of bytes: one byte each;
+// UTF-8 sequences (code page 65001); or, in a double-byte code page, a lead
+// byte (leadBytes[byte] is true) and the byte after it.
+struct CodePageRule {
+    enum class Kind { SingleByte, Utf8, DoubleByte } kind = Kind::SingleByte;
+    std::array<bool, 256> leadBytes{};
+};
+
 // text itself when it has at most maxLength characters, otherwise "..."
-// followed by its last maxLength-3 characters. A maxLength below 3 counts
-// as 3.
-std::string ShortenText(const std::string& text, std::int16_t maxLength);
+// followed by its last maxLength-3 characters. Characters are counted by
+// rule and a cut never falls inside one. A maxLength below 3 counts as 3.
+std::string ShortenText(const std::string& text, std::int16_t maxLength, const CodePageRule& rule);

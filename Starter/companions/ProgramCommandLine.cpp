@@ -1,10 +1,18 @@
 #include "companions/ProgramCommandLine.h"
 
-#include "platform/AppRuntime.h"
+namespace {
 
-std::string ProgramCommandLine(const std::string& program) {
-    bool quoted = !program.empty() && program.front() == '"';
-    bool hasBlank = program.find_first_of(" \t") != std::string::npos;
-    if (quoted || !hasBlank || !platform::FileExistsNormal(program)) return program;
-    return '"' + program + '"';
+std::string Quoted(const std::string& program) { return '"' + program + '"'; }
+
+}  // namespace
+
+std::string ProgramCommandLine(const std::string& text, FileExistsTest exists) {
+    if (text.empty() || text.front() == '"') return text;
+    if (exists(text)) return Quoted(text);
+    for (std::string::size_type blank = text.rfind(' '); blank != std::string::npos && blank > 0;
+         blank = text.rfind(' ', blank - 1)) {
+        const std::string program = text.substr(0, blank);
+        if (exists(program)) return Quoted(program) + text.substr(blank);
+    }
+    return text.find('\\') == std::string::npos ? text : Quoted(text);
 }

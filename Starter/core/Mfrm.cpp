@@ -1,5 +1,6 @@
 #include "core/Mfrm.h"
 
+#include "core/InstanceName.h"
 #include "core/OwnPath.h"
 #include "core/TargetApp.h"
 #include "integration/AutoStartSetting.h"
@@ -37,7 +38,7 @@ MENUfrm& Mfrm::Menu() {
 }
 
 void Mfrm::Form_Load() {
-    if (platform::PrevInstance()) platform::EndProcess();
+    if (platform::PrevInstance(InstanceName(platform::AppFullPath()))) platform::EndProcess();
 
     const std::string ownFullPath = OwnFullPath(platform::AppPath(), platform::AppExeName());
 

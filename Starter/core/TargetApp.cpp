@@ -17,6 +17,11 @@ constexpr CaptionState kCaptions[] = {
     {"Quellmar (extended help mode)", TargetExtendedHelpMode},
 };
 
+// How long a Quellmar window may take to show that it answers at all, and
+// to handle a close request.
+constexpr UINT kAnswerBoundMs = 2000;
+constexpr UINT kCloseBoundMs = 60000;
+
 }  // namespace
 
 std::string GetTargetPath() {
@@ -58,18 +63,17 @@ Boolean ControlTarget(std::int16_t action) {
     HWND window = nullptr;
     Boolean minimised = False;
     if (GetTargetState(window, minimised) == TargetNotRunning) return False;
-    switch (action) {
-    case TargetActionClose:
-        ShowWindow(window, SW_RESTORE);
-        SetFocus(window);
-        // Synchronous: returns once Quellmar has handled WM_CLOSE.
-        SendMessageA(window, WM_CLOSE, 0, 0);
-        return True;
-    case TargetActionRestore:
-        ShowWindow(window, SW_RESTORE);
-        SetFocus(window);
-        return True;
-    default:
-        return False;
-    }
+    if (action != TargetActionClose && action != TargetActionRestore) return False;
+    // ShowWindow and a plain SendMessageA wait on the window's thread for as
+    // long as it takes: a hung Quellmar would freeze the starter, icon and
+    // all. A window that doesn't answer is left alone.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerBoundMs, &answer)) return False;
+    ShowWindow(window, SW_RESTORE);
+    SetFocus(window);
+    // Quellmar may ask its user whether to save before it closes: that
+    // answer gets a minute.
+    if (action == TargetActionClose)
+        SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseBoundMs, &answer);
+    return True;
 }

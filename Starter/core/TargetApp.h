@@ -43,5 +43,6 @@ void LaunchTarget();
 TargetState GetTargetState(HWND& window, Boolean& minimised);
 
 // Restores (TargetActionRestore) or restores and closes (TargetActionClose)
-// the running Quellmar. False when it does not run or the action is unknown.
+// the running Quellmar. False when it does not run, when its window doesn't
+// answer (it is then left alone) or the action is unknown.
 Boolean ControlTarget(std::int16_t action);

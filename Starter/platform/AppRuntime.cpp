@@ -2,7 +2,6 @@
 
 #include "platform/Handles.h"
 
-#include <cctype>
 #include <vector>
 
 namespace platform {
@@ -48,18 +47,11 @@ std::string AppExeName() {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-std::string InstanceName() {
-    // Derived from the program file's full path, so copies elsewhere don't
-    // count as this program. Mutex names can't hold "\".
-    std::string name = "Local\\QuellmarStarter.";
-    for (char c : ModuleFileName()) {
-        unsigned char u = static_cast<unsigned char>(c);
-        name += c == '\\' ? '/' : static_cast<char>(std::tolower(u));
-    }
-    return name;
+std::string AppFullPath() {
+    return ModuleFileName();
 }
 
-bool PrevInstance() {
+bool PrevInstance(const std::string& instanceName) {
     // A named mutex, not a window search: it holds against two starters
     // launched at the same moment. The handle stays open for the life of
     // the process; asking again closes this process's claim first, so only
@@ -67,7 +59,7 @@ bool PrevInstance() {
     static unique_handle instance;
     instance.reset();
     SetLastError(0);
-    instance.reset(CreateMutexA(nullptr, FALSE, InstanceName().c_str()));
+    instance.reset(CreateMutexA(nullptr, FALSE, instanceName.c_str()));
     return instance && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 

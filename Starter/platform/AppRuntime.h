@@ -22,13 +22,12 @@ std::string AppDirectory();
 // The program file's name without its extension.
 std::string AppExeName();
 
-// The name under which a running instance of this program file claims
-// itself.
-std::string InstanceName();
+// The full path of the program file.
+std::string AppFullPath();
 
-// True when another instance of this program file is running. The first call
-// claims the instance for this process for the rest of its life.
-bool PrevInstance();
+// True when another process has claimed instanceName. The first call claims
+// it for this process for the rest of its life.
+bool PrevInstance(const std::string& instanceName);
 
 // A modal message box with the application title; gives the button pressed.
 int MsgBox(const std::string& text, UINT style);

@@ -25,10 +25,20 @@ constexpr DWORD kString = 1;
 constexpr DWORD kBinary = 3;
 constexpr DWORD kDword = 4;
 
-platform::unique_hkey OpenKey(HKEY root, const std::string& keyPath, REGSAM access) {
+// The registry view of every key under a root. The suite's programs are
+// 32-bit and keep their settings in the 32-bit view of HKEY_LOCAL_MACHINE,
+// so both builds use that view there and see one set of settings (Windows
+// runs that view's Run entries at log-on as well). Other roots have one view.
+REGSAM ViewOf(HKEY root) { return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0; }
+
+platform::unique_hkey OpenKeyInView(HKEY root, const std::string& keyPath, REGSAM accessAndView) {
     platform::unique_hkey key;
-    if (RegOpenKeyExA(root, keyPath.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, accessAndView, key.put()) != ERROR_SUCCESS) key.release();
     return key;
+}
+
+platform::unique_hkey OpenKey(HKEY root, const std::string& keyPath, REGSAM access) {
+    return OpenKeyInView(root, keyPath, access | ViewOf(root));
 }
 
 }  // namespace
@@ -133,8 +143,8 @@ void CreateRegistryKey(HKEY root, const std::string& keyPath) {
     platform::unique_hkey key;
     DWORD disposition = 0;
     char noClass[] = "";
-    if (RegCreateKeyExA(root, keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, kKeyWrite, nullptr, key.put(),
-                        &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, kKeyWrite | ViewOf(root), nullptr,
+                        key.put(), &disposition) != ERROR_SUCCESS)
         key.release();
 }
 
@@ -144,7 +154,14 @@ void DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::strin
 }
 
 void DeleteRegistryKey(HKEY root, const std::string& keyPath) {
-    RegDeleteKeyA(root, keyPath.c_str());
+    // RegDeleteKeyA can't reach another view than the process's own.
+    RegDeleteKeyExA(root, keyPath.c_str(), ViewOf(root), 0);
+}
+
+void DeleteRegistryValueInBothViews(HKEY root, const std::string& keyPath, const std::string& valueName) {
+    DeleteRegistryValue(root, keyPath, valueName);
+    platform::unique_hkey key = OpenKeyInView(root, keyPath, kKeyWrite | KEY_WOW64_64KEY);
+    if (key) RegDeleteValueA(key.get(), valueName.c_str());
 }
 
 }  // namespace Rmod

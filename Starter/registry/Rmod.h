@@ -1,5 +1,7 @@
 // Rmod: the starter's only road to the Windows registry. Every operation
 // opens and closes its keys itself, so no key handle ever leaves this module.
+// Keys under HKEY_LOCAL_MACHINE are opened in its 32-bit view, in both
+// builds.
 #pragma once
 
 #include "platform/Win32Api.h"
@@ -32,6 +34,11 @@ void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& 
 void CreateRegistryKey(HKEY root, const std::string& keyPath);
 void DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName);
 void DeleteRegistryKey(HKEY root, const std::string& keyPath);
+// Under HKEY_LOCAL_MACHINE every key above lives in the 32-bit view. This
+// one also deletes the value in the 64-bit view, where the 1.0.0 release's
+// 64-bit program wrote its Run entry. Where there is only one view (32-bit
+// Windows, other roots) the second deletion finds nothing left.
+void DeleteRegistryValueInBothViews(HKEY root, const std::string& keyPath, const std::string& valueName);
 
 // The write helpers: each takes an open key and gives the platform's status.
 LSTATUS WriteRegistryString(HKEY key, const std::string& valueName, DWORD type, const std::string& value);

@@ -87,8 +87,9 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
         case 11:
             if (platform::MsgBox(kRemoveQuestion, kQuestion) == IDYES) {
                 platform::MsgBox(kReinstallNotice, kNotice);
-                Rmod::DeleteRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                                          "Quellmar Starter");
+                Rmod::DeleteRegistryValueInBothViews(HKEY_LOCAL_MACHINE,
+                                                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                                     "Quellmar Starter");
                 Form_Unload(0);
             }
             platform::MsgBox(kDeclinedNotice, kNotice);

@@ -9,13 +9,14 @@ constexpr int kCaptionMaxLength = 50;
 
 }  // namespace
 
-CompanionMenuEntry CompanionCaption(std::int16_t kind, const std::string& path, const std::string& previousCaption) {
+CompanionMenuEntry CompanionCaption(std::int16_t kind, const std::string& path, const std::string& previousCaption,
+                                    const CodePageRule& codePage) {
     std::string caption;
     switch (kind) {
     case CompanionKindEmpty:
         break;
     case CompanionKindProgram:
-        caption = ShortenText(GetFileName(RemoveExtension(path)), kCaptionMaxLength);
+        caption = ShortenText(GetFileName(RemoveExtension(path)), kCaptionMaxLength, codePage);
         break;
     case CompanionKindFolder:
         if (!path.empty()) {

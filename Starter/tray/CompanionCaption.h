@@ -2,6 +2,8 @@
 // entry can be chosen.
 #pragma once
 
+#include "companions/PathHelpers.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,8 +14,10 @@ struct CompanionMenuEntry {
 
 // The entry for a slot of this kind and path, given the caption the entry
 // had at the previous opening. A program shows its file name without
-// extension (at most 50 characters, else "..." and its last 47), a folder
+// extension (at most 50 characters of the code page, else "..." and its
+// last 47), a folder
 // its last level (or the whole path when that is empty); a kind the starter
 // doesn't know keeps the previous caption. An entry left without a caption
 // reads "[not defined]" and is disabled.
-CompanionMenuEntry CompanionCaption(std::int16_t kind, const std::string& path, const std::string& previousCaption);
+CompanionMenuEntry CompanionCaption(std::int16_t kind, const std::string& path, const std::string& previousCaption,
+                                    const CodePageRule& codePage);

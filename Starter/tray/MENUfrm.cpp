@@ -118,6 +118,9 @@ void MENUfrm::M2_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click
 void MENUfrm::M3_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click(3, Index); }
 
 LRESULT MENUfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The menu's commands arrive at this window until the process ends: a
+    // close request from outside must not destroy it.
+    if (msg == WM_CLOSE) return 0;
     if (msg == WM_COMMAND && lParam == 0) {
         const int id = LOWORD(wParam);
         const auto index = static_cast<std::int16_t>(id % 100);

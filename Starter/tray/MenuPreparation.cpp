@@ -5,6 +5,29 @@
 #include "tray/CompanionCaption.h"
 #include "tray/MENUfrm.h"
 
+namespace {
+
+// How the ANSI code page of the captions makes characters of bytes; it is
+// fixed for the life of the process.
+const CodePageRule& ActiveCodePageRule() {
+    static const CodePageRule rule = [] {
+        CodePageRule active;
+        const UINT codePage = GetACP();
+        if (codePage == CP_UTF8) {
+            active.kind = CodePageRule::Kind::Utf8;
+            return active;
+        }
+        for (int byte = 0; byte < 256; ++byte)
+            active.leadBytes[byte] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(byte)) != FALSE;
+        for (bool lead : active.leadBytes)
+            if (lead) active.kind = CodePageRule::Kind::DoubleByte;
+        return active;
+    }();
+    return rule;
+}
+
+}  // namespace
+
 void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
     HWND window = nullptr;
     Boolean minimised = False;
@@ -42,7 +65,7 @@ void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
         for (int i = 1; i <= Companions.CompanionCount(); ++i) {
             const CompanionEntry& companion = Companions.Entry(i);
             const CompanionMenuEntry entry =
-                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(3, i).Caption);
+                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(3, i).Caption, ActiveCodePageRule());
             menu.SetCaption(3, i, entry.Caption);
             menu.SetEnabled(3, i, entry.Enabled);
         }

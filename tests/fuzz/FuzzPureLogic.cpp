@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 2: {  // the two halves of a path give it back; a shortened text has its length
         CHECK(GetFolder(text) + GetFileName(text) == (text.find('\\') == std::string::npos ? "" : text));
         CHECK(RemoveExtension(text) + (text.find('.') == std::string::npos ? "" : "." + GetExtension(text)) == text);
-        const std::string shortened = ShortenText(ascii, static_cast<std::int16_t>(number - 2));
+        const std::string shortened = ShortenText(ascii, static_cast<std::int16_t>(number - 2), {});
         const std::size_t limit = static_cast<std::size_t>(number < 5 ? 3 : number - 2);
         CHECK(ascii.size() <= limit ? shortened == ascii : shortened.size() == limit && ascii.ends_with(shortened.substr(3)));
         break;
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (number == 3) CHECK(value.size() == (bytes.empty() ? 0 : bytes.size() * 3 - 1));
         else if (number == 4) CHECK(std::to_string(static_cast<std::int32_t>(std::stoll(value))) == value);
         else CHECK(text.compare(0, value.size(), value) == 0 && value.find('\0') == std::string::npos);
-        const CompanionMenuEntry entry = CompanionCaption(static_cast<std::int16_t>(number % 4), ascii, "");
+        const CompanionMenuEntry entry = CompanionCaption(static_cast<std::int16_t>(number % 4), ascii, "", {});
         CHECK(!entry.Caption.empty() && (entry.Enabled || entry.Caption == "[not defined]"));
     }
     }
