@@ -41,7 +41,7 @@ TEST_F(Journey, AutoStartAndRemoval) {
     EXPECT_TRUE(Wait([&] { return Reg(HKEY_LOCAL_MACHINE, kKey, kSetting) == "False"; }));
     // Under a volatile parent the setting's key can't be made: the user is told.
     HKEY product = nullptr, made = nullptr;
-    ASSERT_FALSE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Quellmar", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &product));
+    ASSERT_FALSE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Quellmar", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &product, nullptr));
     RegDeleteTreeA(product, "Starter");
     ASSERT_FALSE(RegCreateKeyExA(product, "Starter", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &made, nullptr));
     Choose("A");
