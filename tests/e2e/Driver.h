@@ -34,15 +34,10 @@ inline constexpr const char* kRunNt = "Software\\Microsoft\\Windows NT\\CurrentV
 inline constexpr const char* kPageType = "QuellmarTests.Page";  // a file type journeys may plant in HKCR
 inline constexpr const char* kNone = "(none)";                  // Reg's answer for a missing value
 
-// A dialog as the user meets it. The style is MessageBox's number: the
-// buttons (0 OK, 1 OK and Cancel, 4 Yes and No) plus the icon (16 stop,
-// 32 question, 48 exclamation, 64 information).
-struct Box {
-    std::string title, text;
-    int style;
-    bool operator==(const Box&) const = default;
-    friend void PrintTo(const Box& b, std::ostream* os) { *os << '"' << b.title << "\" \"" << b.text << "\" " << b.style; }
-};
+// A dialog as the user meets it: title, text and style. The style is
+// MessageBox's number: the buttons (0 OK, 1 OK and Cancel, 4 Yes and No)
+// plus the icon (16 stop, 32 question, 48 exclamation, 64 information).
+using Box = std::tuple<std::string, std::string, int>;
 
 // Polls until find gives something (true, a window...) or the time is over; gives its last answer.
 template <typename Find>
@@ -158,19 +153,17 @@ inline void Press(const std::wstring& keys, DWORD flags) {
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
 }
 
-// Peek.dll's hook run in the window's thread: the window's menu entries, or its icon's style.
+// Peek.dll's hook run in the window's thread: the window's menu entries, or its icon's style (UTF-8).
 inline std::string Peek(HWND window) {
     static HMODULE dll = LoadLibraryA(E2E_PEEK);
     static auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, MAKEINTRESOURCEA(1))));
-    static auto* answer = static_cast<wchar_t*>(MapViewOfFile(
+    static auto* answer = static_cast<char*>(MapViewOfFile(
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 65536, L"QuellmarTestsPeek"), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     answer[0] = 0;
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, proc, dll, GetWindowThreadProcessId(window, nullptr));
     SendMessageTimeoutW(window, RegisterWindowMessageW(L"QuellmarTestsPeek"), 0, 0, SMTO_BLOCK, 5000, nullptr);
     UnhookWindowsHookEx(hook);
-    std::string text(65536, '\0');
-    text.resize(WideCharToMultiByte(CP_UTF8, 0, answer, -1, text.data(), int(text.size()), nullptr, nullptr));
-    return text.c_str();
+    return answer;
 }
 
 class Journey : public ::testing::Test {
@@ -247,11 +240,12 @@ protected:
     // Waits for the starter's dialog of that title, types the text (UTF-8)
     // into its field, presses the button, and compares what it showed.
     ::testing::AssertionResult Answer(const Box& expected, int button, const std::string& text = "") {
-        HWND box = Wait([&] { return Find("#32770", expected.title.c_str(), starter_.dwProcessId); });
-        if (!box) return ::testing::AssertionFailure() << "no dialog \"" << expected.title << "\" came";
+        const std::string& title = std::get<0>(expected);
+        HWND box = Wait([&] { return Find("#32770", title.c_str(), starter_.dwProcessId); });
+        if (!box) return ::testing::AssertionFailure() << "no dialog \"" << title << "\" came";
         const int buttons = GetDlgItem(box, IDYES) ? MB_YESNO : GetDlgItem(box, IDCANCEL) ? MB_OKCANCEL : MB_OK;
-        Box seen{expected.title, "", atoi(Peek(box).c_str()) + buttons};
-        for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr));) seen.text += Text(c);
+        Box seen{title, "", atoi(Peek(box).c_str()) + buttons};
+        for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr));) std::get<1>(seen) += Text(c);
         std::wstring typed(text.size(), L'\0');
         typed.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), typed.data(), int(typed.size())));
         if (!typed.empty() && Click(FindWindowExA(box, nullptr, "Edit", nullptr))) Press(typed, KEYEVENTF_UNICODE);

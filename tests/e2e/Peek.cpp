@@ -2,7 +2,7 @@
 // what only that process can: the entries of its open popup menu and the
 // icon of its message box (menus and icons are the process's own handles).
 // The driver sends "QuellmarTestsPeek" to the window and reads the answer,
-// UTF-16 text, from the shared memory of that name.
+// UTF-8 text, from the shared memory of that name.
 #include <windows.h>
 
 #include <string>
@@ -36,7 +36,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK Peek(int code, WPARAM wParam, 
                     out = std::to_wstring(16 * (i + 1));
         HANDLE shared = OpenFileMappingW(FILE_MAP_WRITE, FALSE, L"QuellmarTestsPeek");
         if (void* view = shared ? MapViewOfFile(shared, FILE_MAP_WRITE, 0, 0, 0) : nullptr)
-            lstrcpynW(static_cast<wchar_t*>(view), out.c_str(), 32768), UnmapViewOfFile(view);
+            WideCharToMultiByte(CP_UTF8, 0, out.c_str(), -1, static_cast<char*>(view), 65535, nullptr, nullptr), UnmapViewOfFile(view);
         if (shared) CloseHandle(shared);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
