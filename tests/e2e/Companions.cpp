@@ -8,8 +8,8 @@ constexpr const char* kList = "Software\\Quellmar\\KZHalvane";
 
 TEST_F(Journey, Companions) {
     const std::string tool = dir_ + "Tool Box\\tool.exe", music = dir_ + "My Music\\", browse = dir_ + "Browse App\\browse.exe";
-    // Missing, and without blanks: today's starter leaves a missing path unquoted.
-    const std::string gone = "C:\\Gone\\gone.exe", noBrowse = "C:\\Nowhere\\browse.exe";
+    // Missing, with blanks in their paths: quoted whole, they must not start C:\Program.exe instead.
+    const std::string gone = dir_ + "Gone\\gone.exe", noBrowse = dir_ + "Nowhere\\browse.exe";
     const Box kStartError{kTitle, "Error starting application '" + gone + "' !", 48};
     const Box kAskBrowse{"Error during browsing",  // an input box: OK and Cancel
                          "Please enter path to browse application (" + noBrowse + " not found):", 1};
