@@ -1,159 +1,29 @@
-// The starter's start-up as a user meets it: started from its installation
-// folder, it shows its icon in the tray and no window, writes its Run
-// entries, refuses to run twice, and launches Quellmar when the auto-start
-// setting asks for it.
-#include "harness/StarterTest.h"
+// Start-up as the user meets it: an icon with its tooltip and nothing else
+// on screen, both Run entries holding the starter's quoted path, the menu
+// as it first opens, and a second start that ends while the first stays.
+#include "Driver.h"
 
-#include <gtest/gtest.h>
+// Captions, grey entries and the check mark of the first opening: nothing
+// runs, no companion is listed, auto-start is off.
+const Lines kFirstMenu = {
+    "Launch Quellmar (Normal Mode)", "-", "Launch Quellmar (Special Modes)...", "> Extended Help",
+    "Launch Halvane Application...", "> [not defined] [grey]", "> [not defined] [grey]", "> [not defined] [grey]",
+    "> [not defined] [grey]", "> [not defined] [grey]", "-", "Visit &Homepage", "-", "&Auto Start Quellmar", "-",
+    "&Close Starter", "&Remove Starter"};
 
-#include <algorithm>
-#include <string>
-#include <vector>
+TEST_F(Journey, StartUp) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Tooltip(), "Quellmar Starter");
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        EXPECT_FALSE(IsWindowVisible(w) && Pid(w) == starter_.dwProcessId) << "a window of the starter shows";
+    // A wrong value name, or the path without its quotes, in either entry.
+    for (const char* run : {kRun, kRunNt}) EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, run, "Quellmar Starter"), quoted_) << run;
+    EXPECT_EQ(Choose("!"), kFirstMenu);
 
-namespace e2e {
-namespace {
-
-class StartUp : public StarterTest {
-protected:
-    // The stand-in's windows among the processes of this test.
-    HWND WaitForStandinWindow(const char* caption) {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            for (DWORD pid : job().ProcessIds()) {
-                if ((found = FindTopLevel(nullptr, caption, pid)) != nullptr) return true;
-            }
-            return false;
-        });
-        return found;
-    }
-
-    std::string QuotedStarterPath() const { return "\"" + starterPath() + "\""; }
-};
-
-TEST_F(StartUp, ShowsItsTrayIconWithItsTooltipAndNoWindow) {
-    StartedProcess starter;
-    HWND icon = StartStarterWithIcon(starter);
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(ReadTrayTooltip(icon), kTooltip);
-
-    ASSERT_TRUE(starter.WaitUntilIdle());
-    EXPECT_TRUE(starter.Running());
-    for (HWND seen : VisibleWindowsOf(starter.pid())) ADD_FAILURE() << "a window of the starter is seen: " << Describe(seen);
+    // A second start ends by itself; the first runs on with its one icon.
+    const PROCESS_INFORMATION first = starter_, second = Run(quoted_);
+    EXPECT_EQ(WaitForSingleObject(second.hProcess, 15000), WAIT_OBJECT_0) << "the second starter runs on";
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 0), DWORD{WAIT_TIMEOUT});
+    EXPECT_EQ(Icons(), std::vector<HWND>{icon_});
+    EXPECT_EQ(Choose("!").at(0), "Launch Quellmar (Normal Mode)");
 }
-
-TEST_F(StartUp, WritesBothRunEntriesWithItsQuotedPathOverOldOnes) {
-    // An earlier installation elsewhere left its path behind.
-    ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, "\"C:\\Old\\QuellmarStarter.exe\""));
-    ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, kRunKeyNt, kRunValue, "\"C:\\Old\\QuellmarStarter.exe\""));
-
-    StartedProcess starter;
-    ASSERT_NE(StartStarterWithIcon(starter), nullptr);
-    for (const char* key : {kRunKey, kRunKeyNt}) {
-        RegistryValue value;
-        EXPECT_TRUE(WaitUntil([&] {
-            value = ReadRegistryValue(HKEY_LOCAL_MACHINE, key, kRunValue);
-            return value.data == QuotedStarterPath();
-        })) << key << " holds \"" << value.data << "\"";
-        EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ)) << key;
-    }
-}
-
-TEST_F(StartUp, ASecondStartEndsAtOnceAndTheFirstKeepsItsIcon) {
-    StartedProcess first;
-    HWND icon = StartStarterWithIcon(first);
-    ASSERT_NE(icon, nullptr);
-    ASSERT_TRUE(first.WaitUntilIdle());
-    std::vector<HWND> iconsBefore = TrayIconWindows();
-
-    StartedProcess second = StartStarter();
-    ASSERT_TRUE(second);
-    EXPECT_TRUE(second.WaitForExit()) << "the second starter keeps running";
-
-    EXPECT_TRUE(first.Running());
-    EXPECT_TRUE(IsWindow(icon));
-    EXPECT_EQ(TrayIconWindows(), iconsBefore) << "the second start changed the tray";
-    EXPECT_EQ(ReadTrayTooltip(icon), kTooltip);
-}
-
-struct AutoStartCase {
-    const char* text;  // nullptr: no setting at all
-    bool launches;
-};
-
-void PrintTo(const AutoStartCase& c, std::ostream* os) {
-    *os << (c.text ? "\"" + std::string(c.text) + "\"" : std::string("no setting"));
-}
-
-class AutoStart : public StartUp, public ::testing::WithParamInterface<AutoStartCase> {};
-
-TEST_P(AutoStart, LaunchesQuellmarExactlyWhenTheSettingReadsTrue) {
-    if (GetParam().text) {
-        ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, kAutoStartKey, kAutoStartValue, GetParam().text));
-    }
-    StartedProcess starter;
-    ASSERT_NE(StartStarterWithIcon(starter), nullptr);
-
-    if (GetParam().launches) {
-        ASSERT_NE(WaitForStandinWindow(kCaptionNormal), nullptr) << "Quellmar was not launched";
-        std::vector<StandinStart> starts = standinStarts();
-        ASSERT_EQ(starts.size(), 1u);
-        // Its path alone, without a switch.
-        EXPECT_EQ(WithoutProgramQuotes(starts[0].commandLine), targetPath());
-    } else {
-        // Start-up is over once the starter waits for input; a launch would
-        // have created its process by then.
-        ASSERT_TRUE(starter.WaitUntilIdle());
-        EXPECT_EQ(job().TotalProcesses(), 1u) << "the starter started another process";
-        EXPECT_TRUE(standinStarts().empty());
-    }
-    EXPECT_TRUE(starter.Running());
-}
-
-INSTANTIATE_TEST_SUITE_P(Settings, AutoStart,
-                         ::testing::Values(AutoStartCase{"True", true}, AutoStartCase{"TRUE", true},
-                                           AutoStartCase{"true", true}, AutoStartCase{"False", false},
-                                           AutoStartCase{"1", false}, AutoStartCase{" True", false},
-                                           AutoStartCase{"", false}, AutoStartCase{nullptr, false}));
-
-TEST_F(StartUp, AutoStartWithoutQuellmarWarnsAndKeepsRunning) {
-    ASSERT_TRUE(DeleteFileA(targetPath().c_str()));
-    ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, kAutoStartKey, kAutoStartValue, "True"));
-
-    StartedProcess starter;
-    HWND icon = StartStarterWithIcon(starter);
-    ASSERT_NE(icon, nullptr);
-    HWND box = WaitForMessageBox(starter);
-    ASSERT_NE(box, nullptr) << "no warning was shown";
-    EXPECT_EQ(DialogMessage(box), "Quellmar was not found in current directory  !");
-    EXPECT_EQ(DialogButtons(box), std::vector<std::string>{"OK"});
-    EXPECT_TRUE(IsWindow(icon)) << "the tray icon must be there while the warning is open";
-
-    ASSERT_TRUE(PressDialogButton(box, "OK"));
-    ASSERT_TRUE(starter.WaitUntilIdle());
-    EXPECT_TRUE(starter.Running());
-    EXPECT_TRUE(IsWindow(icon));
-    EXPECT_EQ(job().TotalProcesses(), 1u);
-}
-
-// Installed in a drive root, the starter's own path has one backslash
-// between the drive and the file name.
-TEST_F(StartUp, FromADriveRootWritesTheRootPath) {
-    const std::string rootCopy = "C:\\QuellmarStarter.exe";
-    ASSERT_TRUE(CopyFileTo(starterPath(), rootCopy));
-    std::vector<HWND> before = TrayIconWindows();
-    StartedProcess starter = job().Start("\"" + rootCopy + "\"");
-    ASSERT_TRUE(starter);
-    EXPECT_NE(WaitForNewTrayIcon(before), nullptr);
-
-    RegistryValue value;
-    EXPECT_TRUE(WaitUntil([&] {
-        value = ReadRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
-        return value.data == "\"C:\\QuellmarStarter.exe\"";
-    })) << "the Run entry holds \"" << value.data << "\"";
-
-    job().EndAll();
-    EXPECT_TRUE(DeleteFileA(rootCopy.c_str()));
-}
-
-}  // namespace
-}  // namespace e2e

@@ -1,0 +1,274 @@
+// Drives the real starter as its user does and watches it from outside.
+//
+// Each journey gets a fresh folder "C:\Program Files\Quellmar Tests\<test>\"
+// holding QuellmarStarter.exe and the stand-in as Quellmar.exe, and a
+// recorder planted at C:\Program.exe: an unquoted command line with blanks
+// starts that one, and the journey fails when it ever ran. Every process
+// the journey starts is held in one job and ended afterwards; the registry
+// values it touched are put back. HKEY_LOCAL_MACHINE\Software is always read
+// and written in its 32-bit view, where both builds keep their settings.
+//
+// The tray icon is clicked with the mouse (SendInput), the menu is worked
+// with keys. What only the starter's own process can read, the entries of
+// its menu and the icon of its message box, Peek.dll reads there, loaded
+// into it through a hook. Every wait is bounded polling.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+inline constexpr const char* kTitle = "Quellmar Starter";
+inline constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunNt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
+inline constexpr const char* kPageType = "QuellmarTests.Page";  // a file type journeys may plant in HKCR
+inline constexpr const char* kNone = "(none)";                  // Reg's answer for a missing value
+
+// A dialog as the user meets it: title, text and style. The style is
+// MessageBox's number: the buttons (0 OK, 1 OK and Cancel, 4 Yes and No)
+// plus the icon (16 stop, 32 question, 48 exclamation, 64 information).
+using Box = std::tuple<std::string, std::string, int>;
+
+// Polls until find gives something (true, a window...) or the time is over; gives its last answer.
+template <typename Find>
+auto Wait(Find find, DWORD timeoutMs = 15000) {
+    auto found = find();
+    for (ULONGLONG end = GetTickCount64() + timeoutMs; !found && GetTickCount64() < end; found = find()) Sleep(20);
+    return found;
+}
+
+inline DWORD Pid(HWND window) { DWORD pid = 0; return GetWindowThreadProcessId(window, &pid), pid; }
+
+// A visible top-level window of that class and title (nullptr: any), of the process (0: any).
+inline HWND Find(const char* windowClass, const char* title, DWORD pid) {
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, windowClass, title)) && !(IsWindowVisible(w) && (!pid || Pid(w) == pid))) {}
+    return w;
+}
+
+inline std::string Text(HWND window) {  // asked of the window itself: a tooltip keeps its text to itself
+    char text[4096] = "";
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+inline Lines Split(std::istream&& in) {
+    Lines lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+    return lines;
+}
+
+// The lines of a recorder's log ("<program>.starts.log": command line, tab, current
+// directory), once it has that many.
+inline Lines Log(const std::string& file, size_t atLeast) {
+    Lines lines;
+    Wait([&] { return (lines = Split(std::ifstream(file))).size() >= atLeast; }, atLeast ? 15000 : 0);
+    return lines;
+}
+
+// A copy of the recorder (the stand-in under another name), folders and all.
+inline bool PlantProgram(const std::string& path) {
+    SHCreateDirectoryExA(nullptr, path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
+    return CopyFileA(E2E_STANDIN, path.c_str(), FALSE);
+}
+
+inline REGSAM View(HKEY root) { return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0; }
+
+inline std::string Reg(HKEY root, const std::string& key, const std::string& name) {
+    char data[4096] = "";
+    DWORD size = sizeof data - 1, type = 0;
+    HKEY k = nullptr;
+    LSTATUS status = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | View(root), &k);
+    if (!status) status = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size), RegCloseKey(k);
+    if (status) return kNone;
+    return type == REG_SZ ? data : "(type " + std::to_string(type) + ")";
+}
+
+inline void SetValue(HKEY root, const std::string& key, const std::string& name, const char* value) {  // nullptr deletes
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | View(root), nullptr, &k, nullptr)) return;
+    if (value) RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value), DWORD(strlen(value) + 1));
+    if (!value) RegDeleteValueA(k, name.c_str());
+    RegCloseKey(k);
+}
+
+// What the starter writes, in both views: a 64-bit starter of today still
+// writes into the 64-bit one, and no journey may meet another's values.
+inline void ClearStarterValues() {
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        HKEY k = nullptr;
+        for (const char* run : {kRun, kRunNt})
+            if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, run, 0, KEY_SET_VALUE | view, &k)) RegDeleteValueA(k, "Quellmar Starter"), RegCloseKey(k);
+        if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &k)) RegDeleteTreeA(k, "Quellmar"), RegCloseKey(k);
+    }
+}
+
+inline std::vector<HWND> Icons() {  // Wine's own tray, on a display that has none
+    std::vector<HWND> icons;
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr), icon = nullptr;
+    while (tray && (icon = FindWindowExA(tray, icon, "__winex11_tray_icon", nullptr)))
+        if (IsWindowVisible(icon)) icons.push_back(icon);
+    return icons;
+}
+
+inline HWND NewIcon(const std::vector<HWND>& before) {  // one not among those before, once it shows
+    return Wait([&] {
+        for (HWND icon : Icons()) if (std::find(before.begin(), before.end(), icon) == before.end()) return icon;
+        return HWND{};
+    });
+}
+
+// The mouse moved to the point (with a zero move, as a real mouse reports its arrival), and clicked there.
+inline void Mouse(POINT at, bool click) {
+    SetCursorPos(at.x, at.y);
+    INPUT in[3] = {{INPUT_MOUSE}, {INPUT_MOUSE}, {INPUT_MOUSE}};
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE, in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN, in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(click ? 3 : 1, in, sizeof(INPUT));
+}
+
+inline bool Click(HWND window) {  // into its middle, once nothing covers it there
+    RECT r{};
+    POINT at = GetWindowRect(window, &r) ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2} : POINT{-1, -1};
+    if (!Wait([&] { return WindowFromPoint(at) == window; }, 5000)) return false;
+    Mouse(at, true);
+    return true;
+}
+
+// Each key pressed and let go: virtual keys, or with KEYEVENTF_UNICODE characters.
+inline void Press(const std::wstring& keys, DWORD flags) {
+    std::vector<INPUT> in;
+    for (wchar_t key : keys)
+        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}})
+            in.push_back({INPUT_KEYBOARD}), in.back().ki = {flags ? WORD{0} : WORD(key), flags ? WORD(key) : WORD{0}, flags | up};
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+// Peek.dll's hook run in the window's thread: the window's menu entries, or its icon's style (UTF-8).
+inline std::string Peek(HWND window) {
+    static HMODULE dll = LoadLibraryA(E2E_PEEK);
+    static auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, MAKEINTRESOURCEA(1))));
+    static auto* answer = static_cast<char*>(MapViewOfFile(
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 65536, L"QuellmarTestsPeek"), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    answer[0] = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, proc, dll, GetWindowThreadProcessId(window, nullptr));
+    SendMessageTimeoutW(window, RegisterWindowMessageW(L"QuellmarTestsPeek"), 0, 0, SMTO_BLOCK, 5000, nullptr);
+    UnhookWindowsHookEx(hook);
+    return answer;
+}
+
+class Journey : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string from = dir_.substr(0, dir_.size() - 1) + '\0';  // a list of one, ended by two NULs
+        SHFILEOPSTRUCTA remove{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
+        SHFileOperationA(&remove);
+        ClearStarterValues();
+        DeleteFileA("C:\\Program.starts.log");
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;  // even when this program dies
+        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        ASSERT_TRUE(PlantProgram("C:\\Program.exe") && PlantProgram(dir_ + "Quellmar.exe") &&
+                    CopyFileA(E2E_STARTER, (dir_ + "QuellmarStarter.exe").c_str(), FALSE)) << dir_;
+    }
+
+    void TearDown() override {
+        TerminateJobObject(job_, 1);
+        Wait([&] { return Icons() == iconsBefore_; }, 5000);  // an ended program's icon goes soon after it
+        for (const auto& [root, key, name, old] : planted_) SetValue(root, key, name, old == kNone ? nullptr : old.c_str());
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, kPageType);
+        ClearStarterValues();
+        EXPECT_EQ(Log("C:\\Program.starts.log", 0), Lines{}) << "an unquoted command line started C:\\Program.exe";
+        DeleteFileA("C:\\Program.exe");
+    }
+
+    PROCESS_INFORMATION Run(std::string commandLine) {  // in the job, in the root of drive C:
+        STARTUPINFOA startup{DWORD{sizeof startup}};
+        PROCESS_INFORMATION p{};
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, "C:\\", &startup, &p))
+            AssignProcessToJobObject(job_, p.hProcess), ResumeThread(p.hThread);
+        return p;
+    }
+
+    ::testing::AssertionResult Start() {  // the starter, until its tray icon shows and it waits for input
+        const std::vector<HWND> before = Icons();
+        starter_ = Run(quoted_);
+        icon_ = NewIcon(before);
+        WaitForInputIdle(starter_.hProcess, 15000);
+        return icon_ ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no tray icon from " << quoted_;
+    }
+
+    bool Ended() { return WaitForSingleObject(starter_.hProcess, 15000) == WAIT_OBJECT_0; }
+
+    std::string Tooltip() {  // shown when the mouse comes onto the icon; a new one may miss the first time
+        RECT r{};
+        GetWindowRect(icon_, &r);
+        std::string text;
+        for (int hover = 0; hover < 3 && text.empty(); ++hover) {
+            Mouse({r.right + 200, r.bottom + 200}, false);
+            Mouse({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, false);
+            Wait([&] { return !(text = Text(Find("tooltips_class32", nullptr, 0))).empty(); }, 3000);
+        }
+        return text;
+    }
+
+    // Clicks the icon, works the menu that opens with keys until it closes
+    // ('_' down, '>' right, '.' Enter, '!' Esc, a letter its key), and
+    // gives the entries it showed.
+    Lines Choose(const char* keys) {
+        if (!Click(icon_)) return {"(the icon can't be clicked)"};
+        HWND menu = Wait([&] { return Find("#32768", nullptr, starter_.dwProcessId); });
+        if (!menu) return {"(no menu opened)"};
+        const Lines entries = Split(std::istringstream(Peek(menu)));
+        std::wstring virtualKeys;
+        for (const char* k = keys; *k; ++k)
+            virtualKeys += *k == '_' ? VK_DOWN : *k == '>' ? VK_RIGHT : *k == '.' ? VK_RETURN : *k == '!' ? VK_ESCAPE : *k;
+        Press(virtualKeys, 0);
+        EXPECT_TRUE(Wait([&] { return !Find("#32768", nullptr, starter_.dwProcessId); })) << "the menu stays after " << keys;
+        return entries;
+    }
+
+    // Waits for the starter's dialog of that title, types the text (UTF-8)
+    // into its field, presses the button, and compares what it showed.
+    ::testing::AssertionResult Answer(const Box& expected, int button, const std::string& text = "") {
+        const std::string& title = std::get<0>(expected);
+        HWND box = Wait([&] { return Find("#32770", title.c_str(), starter_.dwProcessId); });
+        if (!box) return ::testing::AssertionFailure() << "no dialog \"" << title << "\" came";
+        const int buttons = GetDlgItem(box, IDYES) ? MB_YESNO : GetDlgItem(box, IDCANCEL) ? MB_OKCANCEL : MB_OK;
+        Box seen{title, "", atoi(Peek(box).c_str()) + buttons};
+        for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr));) std::get<1>(seen) += Text(c);
+        std::wstring typed(text.size(), L'\0');
+        typed.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), typed.data(), int(typed.size())));
+        if (!typed.empty() && Click(FindWindowExA(box, nullptr, "Edit", nullptr))) Press(typed, KEYEVENTF_UNICODE);
+        if (!Click(GetDlgItem(box, button)) || !Wait([&] { return !IsWindow(box); }))
+            return ::testing::AssertionFailure() << "button " << button << " did not close " << ::testing::PrintToString(seen);
+        if (seen == expected) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "saw " << ::testing::PrintToString(seen);
+    }
+
+    // Sets a REG_SZ value (nullptr deletes it); it is put back after the journey.
+    void Plant(HKEY root, const std::string& key, const std::string& name, const char* value) {
+        planted_.emplace(planted_.begin(), root, key, name, Reg(root, key, name));  // the latest is put back first
+        SetValue(root, key, name, value);
+    }
+
+    const std::string dir_ = std::string("C:\\Program Files\\Quellmar Tests\\") +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    const std::string quoted_ = "\"" + dir_ + "QuellmarStarter.exe\"";  // as the Run entries hold it
+    PROCESS_INFORMATION starter_{};
+    HWND icon_ = nullptr;
+
+private:
+    HANDLE job_ = CreateJobObjectA(nullptr, nullptr);
+    const std::vector<HWND> iconsBefore_ = Icons();
+    std::vector<std::tuple<HKEY, std::string, std::string, std::string>> planted_;  // with the value it had
+};

@@ -1,0 +1,43 @@
+// Loaded into the starter's process through a hook on its thread, to read
+// what only that process can: the entries of its open popup menu and the
+// icon of its message box (menus and icons are the process's own handles).
+// The driver sends "QuellmarTestsPeek" to the window and reads the answer,
+// UTF-8 text, from the shared memory of that name.
+#include <windows.h>
+
+#include <string>
+
+// One line per entry: "-" for a separator, else its caption, then " [grey]"
+// and " [x]" (check mark) where they apply; a submenu's entries follow it,
+// each after "> ".
+static void Entries(HMENU menu, const std::wstring& indent, std::wstring& out) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t caption[512] = L"";
+        GetMenuStringW(menu, i, caption, 512, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        const bool separator = state & MF_SEPARATOR;  // which Wine reports grey as well
+        out += indent + (separator ? L"-" : caption) + (!separator && (state & MF_GRAYED) ? L" [grey]" : L"") +
+               (state & MF_CHECKED ? L" [x]" : L"") + L"\n";
+        if (HMENU sub = GetSubMenu(menu, i)) Entries(sub, indent + L"> ", out);
+    }
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK Peek(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == RegisterWindowMessageW(L"QuellmarTestsPeek")) {
+        std::wstring out = L"0";
+        if (HMENU menu = reinterpret_cast<HMENU>(SendMessageW(sent->hwnd, MN_GETHMENU, 0, 0)))
+            Entries(menu, L"", out = L"");
+        // A message box: the style number of its icon, the system's shared icon handle within this process.
+        const LPCSTR icons[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
+        for (HWND c = GetWindow(sent->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            for (int i = 0; i < 4; ++i)
+                if (LoadIconA(nullptr, icons[i]) == reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0)))
+                    out = std::to_wstring(16 * (i + 1));
+        HANDLE shared = OpenFileMappingW(FILE_MAP_WRITE, FALSE, L"QuellmarTestsPeek");
+        if (void* view = shared ? MapViewOfFile(shared, FILE_MAP_WRITE, 0, 0, 0) : nullptr)
+            WideCharToMultiByte(CP_UTF8, 0, out.c_str(), -1, static_cast<char*>(view), 65535, nullptr, nullptr), UnmapViewOfFile(view);
+        if (shared) CloseHandle(shared);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
