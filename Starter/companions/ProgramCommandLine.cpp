@@ -16,3 +16,7 @@ std::string ProgramCommandLine(const std::string& text, FileExistsTest exists) {
     }
     return text.find('\\') == std::string::npos ? text : Quoted(text);
 }
+
+std::string BrowserCommandLine(const std::string& program, const std::string& address, FileExistsTest exists) {
+    return program.empty() ? std::string() : ProgramCommandLine(program, exists) + " " + address;
+}

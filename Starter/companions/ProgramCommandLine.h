@@ -19,3 +19,8 @@ using FileExistsTest = bool (*)(const std::string& path);
 //   text is quoted whole, so that its start fails rather than running some
 //   other program that a part of it names.
 std::string ProgramCommandLine(const std::string& text, FileExistsTest exists);
+
+// The browser's command line for an address: the program part quoted, one
+// blank, the address. "" when there is no program: a blank and the address
+// alone would run whatever file of the address's name a search finds.
+std::string BrowserCommandLine(const std::string& program, const std::string& address, FileExistsTest exists);

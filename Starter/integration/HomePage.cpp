@@ -25,13 +25,10 @@ std::string BrowserProgram() {
 
 void VisitHomePage() {
     const std::string host = HomePageHost;
-    std::string program = BrowserProgram();
-    // Without an association there is no browser to try: a command line of
-    // a blank and the host would run whatever file of that name a search
-    // finds. The Explorer is asked straight away.
-    if (!program.empty() &&
-        platform::StartProcess(ProgramCommandLine(program, platform::FileExistsNormal) + " " + host, SW_SHOWNORMAL))
-        return;
+    // Without an association there is no browser to try, and the Explorer
+    // is asked straight away.
+    const std::string browser = BrowserCommandLine(BrowserProgram(), host, platform::FileExistsNormal);
+    if (!browser.empty() && platform::StartProcess(browser, SW_SHOWNORMAL)) return;
     if (platform::StartProcess(std::string(kFallbackBrowser) + " " + host, SW_SHOWNORMAL)) return;
     platform::MsgBox("Error starting Internet browser application, please go to " + host + " manually !",
                      MB_OK | MB_ICONEXCLAMATION);

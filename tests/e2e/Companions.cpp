@@ -14,17 +14,28 @@ TEST_F(Journey, Companions) {
     const Box kAskBrowse{"Error during browsing",  // an input box: OK and Cancel
                          "Please enter path to browse application (" + noBrowse + " not found):", 1};
     ASSERT_TRUE(PlantProgram(tool) && PlantProgram(browse) && PlantProgram(music + "song.exe"));
-    for (const auto& [name, value] : {std::pair<const char*, std::string>{"file type1", "1"}, {"application name1", tool},
+    // A program with arguments and blanks in its path; a Greek name of 34 characters (63 bytes in UTF-8) in full;
+    // an icon index beyond the limit, which a save must leave as it was stored.
+    const std::string greek = "\u0391\u03B8\u03AE\u03BD\u03B1 \u03BA\u03B1\u03B9 \u03A0\u03B5\u03B9\u03C1\u03B1\u03B9\u03AC\u03C2 "
+                              "\u03BC\u03B1\u03B6\u03AF \u03BC\u03B1\u03C2 \u03C3\u03AE\u03BC\u03B5\u03C1\u03B1";
+    for (const auto& [name, value] : {std::pair<const char*, std::string>{"file type1", "1"}, {"application name1", tool + " -x"},
+                                      {"icon index1", "40000"}, {"file type4", "1"},
                                       {"file type2", "2"}, {"application name2", music}, {"file type3", "1"},
                                       {"application name3", gone}, {"browse application", noBrowse}})
         Plant(HKEY_LOCAL_MACHINE, kList, name, value.c_str());
+    std::wstring wide(64, L'\0');  // stored through the wide API: the starter reads it in its code page, UTF-8
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, ("C:\\" + greek + ".exe").c_str(), -1, wide.data(), 64) - 1);
+    HKEY list = nullptr;
+    ASSERT_FALSE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kList, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &list));
+    RegSetValueExW(list, L"application name4", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()), DWORD(wide.size() * 2 + 2));
+    RegCloseKey(list);
     ASSERT_TRUE(Start());
     // A program's name without its extension, a folder's name, empty slots grey.
     const Lines menu = Choose("___>.");
     EXPECT_EQ(Lines(menu.begin() + 4, menu.begin() + 10),
-              (Lines{"Launch Halvane Application...", "> tool", "> My Music", "> gone", "> [not defined] [grey]",
+              (Lines{"Launch Halvane Application...", "> tool", "> My Music", "> gone", "> " + greek,
                      "> [not defined] [grey]"}));
-    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 1), Lines{"\"" + tool + "\"\t" + dir_ + "Tool Box"});
+    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 1), Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box"});
     Choose("___>__.");
     EXPECT_TRUE(Answer(kStartError, IDOK));
 
@@ -36,4 +47,5 @@ TEST_F(Journey, Companions) {
     EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1),
               Lines{"\"" + browse + "\" " + music + "\t" + dir_ + "Browse App"});
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), browse);
+    EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "icon index1"), "40000");
 }

@@ -10,10 +10,10 @@ TEST_F(Journey, HomePage) {
     const std::string browser = dir_ + "Web Browser\\browser.exe", explorer = dir_ + "explorer.exe";
     ASSERT_TRUE(PlantProgram(browser));
     Plant(HKEY_CLASSES_ROOT, ".html", "", kPageType);
-    Plant(HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", "", ("\"" + browser + "\" \"%1\"").c_str());
+    Plant(HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", "", ("\"" + browser + "\" -osint -url \"%1\"").c_str());
     ASSERT_TRUE(Start());
     Choose("H");
-    EXPECT_EQ(Log(dir_ + "Web Browser\\browser.starts.log", 1), Lines{"\"" + browser + "\" www.quellmar.example\tC:\\"});
+    EXPECT_EQ(Log(dir_ + "Web Browser\\browser.starts.log", 1), Lines{"\"" + browser + "\" -osint -url www.quellmar.example\tC:\\"});
 
     Plant(HKEY_CLASSES_ROOT, ".html", "", nullptr);
     ASSERT_TRUE(PlantProgram(explorer));

@@ -27,9 +27,18 @@ TEST_F(Journey, QuellmarCommands) {
     // Extended Help: the quoted path, then the switch.
     Choose("__>.");
     EXPECT_EQ(Log(starts, 2).at(1), quellmar + " /ExtendedHelp\tC:\\");
-    ASSERT_TRUE(Wait([&] { return Find(nullptr, "Quellmar (extended help mode)", 0); }));
+    const HWND help = Wait([&] { return Find(nullptr, "Quellmar (extended help mode)", 0); });
+    ASSERT_TRUE(help);
+    // Hung, it is left alone, and the starter goes on taking commands.
+    ASSERT_TRUE(std::ofstream(dir_ + "Quellmar.hang"));
+    ASSERT_TRUE(Wait([&] { return IsHungAppWindow(help); }));
     EXPECT_EQ(Choose("_.").at(0), "Close Quellmar (Running)");
-    EXPECT_EQ(Log(events, 3).at(2), "closed");
+    Choose("A");
+    EXPECT_TRUE(Answer(kAsk, IDNO));
+    ASSERT_TRUE(DeleteFileA((dir_ + "Quellmar.hang").c_str()));
+    ASSERT_TRUE(Wait([&] { return !IsHungAppWindow(help); }));
+    EXPECT_EQ(Choose("_.").at(0), "Close Quellmar (Running)");
+    EXPECT_EQ(Log(events, 4), (Lines{"restored", "closed", "hanging", "closed"}));
 
     // Without Quellmar.exe each launch has its own warning, and starts nothing.
     ASSERT_TRUE(Wait([&] { return DeleteFileA((dir_ + "Quellmar.exe").c_str()); }));

@@ -26,4 +26,12 @@ TEST_F(Journey, StartUp) {
     EXPECT_EQ(WaitForSingleObject(first.hProcess, 0), DWORD{WAIT_TIMEOUT});
     EXPECT_EQ(Icons(), std::vector<HWND>{icon_});
     EXPECT_EQ(Choose("!").at(0), "Launch Quellmar (Normal Mode)");
+
+    // Installed at a path of 250 characters, it is still one starter.
+    const std::string deep = dir_ + std::string(250 - dir_.size() - 20, 'd') + "\\QuellmarStarter.exe";
+    ASSERT_TRUE(PlantProgram(deep) && CopyFileA(E2E_STARTER, deep.c_str(), FALSE));
+    const std::vector<HWND> icons = Icons();
+    Run("\"" + deep + "\"");
+    ASSERT_TRUE(NewIcon(icons));
+    EXPECT_EQ(WaitForSingleObject(Run("\"" + deep + "\"").hProcess, 15000), WAIT_OBJECT_0) << "a second starter runs on";
 }
