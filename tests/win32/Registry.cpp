@@ -1,6 +1,6 @@
 // Rmod and the companion list against the real registry, on a scratch key
 // below HKEY_CURRENT_USER (and HKEY_LOCAL_MACHINE for its views), planted
-// and inspected through the registry API itself and removed in teardown.
+// and read back through the registry API itself and removed in teardown.
 #include "companions/CompanionList.h"
 #include "registry/Rmod.h"
 
