@@ -1,131 +1,116 @@
-// Rmod and the companion list against the real registry: each test works in
-// a scratch key below HKEY_CURRENT_USER, planted and inspected through the
-// registry API itself, and removed again in teardown.
+// Rmod and the companion list against the real registry, on a scratch key
+// below HKEY_CURRENT_USER (and HKEY_LOCAL_MACHINE for its views), planted
+// and read back through the registry API itself and removed in teardown.
 #include "companions/CompanionList.h"
 #include "registry/Rmod.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
-using Stored = std::pair<DWORD, Bytes>;  // type and data
-const Stored kMissing{0xFFFFFFFF, {}};
-const std::string kKey = "Software\\Quellmar Starter Tests\\Registry";
-Bytes Sz(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
+using Values = std::map<std::string, std::pair<DWORD, std::string>>;  // name: type, bytes
+const std::string kKey = "Software\\Quellmar Starter Tests";
+std::string Sz(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
 
-void Plant(const std::string& path, const std::string& name, DWORD type, const Bytes& data) {
-    EXPECT_EQ(0, RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), type, data.data(),
-                                 static_cast<DWORD>(data.size()))) << name;
-}
-
-Stored Read(const std::string& path, const std::string& name) {
-    Bytes data(1000);
-    DWORD type = 0, size = static_cast<DWORD>(data.size());
-    const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
-    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), flags, &type, data.data(), &size)) return kMissing;
-    data.resize(size);
-    return {type, data};
+// Writes the values given into a key of a registry view, making it when it
+// is missing, and gives back every value the key holds then.
+Values Store(HKEY root, const std::string& path, const Values& values = {}, REGSAM view = 0) {
+    Values held;
+    HKEY key = nullptr;
+    char name[256], data[256];
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr)) return held;
+    for (const auto& [valueName, value] : values)
+        RegSetValueExA(key, valueName.c_str(), 0, value.first, reinterpret_cast<const BYTE*>(value.second.data()),
+                       static_cast<DWORD>(value.second.size()));
+    for (DWORD i = 0, type = 0, nameSize = sizeof name, size = sizeof data;
+         !RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+         ++i, nameSize = sizeof name, size = sizeof data)
+        held[name] = {type, std::string(data, size)};
+    RegCloseKey(key);
+    return held;
 }
 
 struct Registry : testing::Test {
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quellmar Starter Tests"); }
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str());
+        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), view, 0);
+    }
 };
 
-// Every type read as text, and the flag that tells a failed query from an
-// empty value: a buffer limit off by one, a type converted the wrong way, a
-// flag not set on failure or not reset by the next success.
-TEST_F(Registry, QueriesGiveTextAndTheFailureFlag) {
-    struct Row { std::string name; DWORD type; Bytes data; std::string text; bool failed; } rows[] = {
-        {"sz", REG_SZ, Sz("text"), "text", false},
-        {"absent", REG_NONE, {}, "", true},
-        {"zero", REG_SZ, {0}, "", false},
-        {"expand", REG_EXPAND_SZ, Sz("%windir%\\x"), "%windir%\\x", false},
-        {"multi", REG_MULTI_SZ, {'a', 0, 'b', 0, 0}, "a", false},
-        {"binary", REG_BINARY, {0x00, 0x0A, 0xFF}, "00 0A FF", false},
-        {"dword", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF}, "-1", false},
-        {"", REG_SZ, Sz("default"), "default", false},
-        // REG_NONE: for text types RegSetValueExA stores one byte more when the data lacks its zero.
-        {"too big", REG_NONE, Bytes(128001, 'a'), "", true},
-        {"fits", REG_NONE, Bytes(128000, 'a'), std::string(128000, 'a'), false},
-    };
-    for (const Row& row : rows)
-        if (row.name != "absent") Plant(kKey, row.name, row.type, row.data);
-    EXPECT_EQ("", Rmod::QueryRegistryValue(HKEY_CURRENT_USER, kKey + "\\missing", "sz"));
-    EXPECT_TRUE(Rmod::RegistryQueryFailed);
-    for (const Row& row : rows) {
-        const std::string text = Rmod::QueryRegistryValue(HKEY_CURRENT_USER, kKey, row.name);
-        EXPECT_TRUE(text == row.text) << row.name << ": " << text.size() << " characters, " << text.substr(0, 20);
+// Queries and writes: a buffer limit off by one, the failure flag not set
+// by a failed query or not reset by the next good one (an empty value is no
+// failure), a missing level not created, REG_BINARY text not stored as its
+// bytes. REG_NONE: a text type gets one byte more when it lacks its zero.
+TEST_F(Registry, QueriesKeepTheLimitAndTheFailureFlag) {
+    Store(HKEY_CURRENT_USER, kKey, {{"fits", {REG_NONE, std::string(128000, 'a')}},
+                                    {"too big", {REG_NONE, std::string(128001, 'a')}}, {"empty", {REG_SZ, Sz("")}}});
+    Rmod::SetRegistryValue(HKEY_CURRENT_USER, kKey + "\\a\\b", "binary", "AB", REG_BINARY);
+    const struct { std::string path, name, text; bool failed; } rows[] = {
+        {kKey, "fits", std::string(128000, 'a'), false}, {kKey, "too big", "", true}, {kKey, "empty", "", false},
+        {kKey, "absent", "", true}, {kKey + "\\a\\b", "binary", "41 42", false}, {kKey + "\\gone", "fits", "", true}};
+    for (const auto& row : rows) {
+        EXPECT_TRUE(Rmod::QueryRegistryValue(HKEY_CURRENT_USER, row.path, row.name) == row.text) << row.name;
         EXPECT_EQ(row.failed, Rmod::RegistryQueryFailed) << row.name;
     }
 }
 
-// Writes and deletes: a missing level not created, a terminator lost, binary
-// text read as hex digits, a type that should write nothing writing, a
-// delete that misses its value, or a re-created key that isn't empty.
-TEST_F(Registry, WritesCreateLevelsAndDeletesRemove) {
-    const std::string deep = kKey + "\\a\\b";
-    const std::tuple<std::string, DWORD, Stored> rows[] = {
-        {"sz", REG_SZ, {REG_SZ, Sz("AB")}}, {"binary", REG_BINARY, {REG_BINARY, {'A', 'B'}}},
-        {"two", 2, kMissing},               {"seven", 7, kMissing}};
-    for (const auto& [name, type, stored] : rows) {
-        Rmod::SetRegistryValue(HKEY_CURRENT_USER, deep, name, "AB", type);
-        EXPECT_EQ(stored, Read(deep, name)) << name;
+// The companion list: a value name mistyped or numbered wrongly, the default
+// browse application lost; and a save that rewrites what the suite stored
+// from its parsed copy ("12345" as "1234", "40000" as "32767", other types
+// as REG_SZ, unknown values lost) instead of writing only the browse
+// application.
+TEST_F(Registry, CompanionListReadsItsValuesAndASaveWritesOnlyTheBrowseApplication) {
+    const char* const names[] = {"file type", "file type description", "application name", "application command",
+                                 "icon file", "icon index"};
+    // Every value holds a number of its own but these, stored as other
+    // programs store them (the last column is what the slot holds).
+    const std::tuple<std::string, DWORD, std::string, std::string> planted[] = {
+        {"file type1", REG_SZ, Sz("12345"), "1234"}, {"icon index1", REG_SZ, Sz("40000"), "32767"},
+        {"application name2", REG_MULTI_SZ, std::string("C:\\a\0b\0", 8), "C:\\a"},
+        {"icon file3", REG_BINARY, "\x01\xA0\xFF", "01 A0 FF"}, {"icon file5", REG_NONE, "", ""},
+        {"application command4", REG_EXPAND_SZ, Sz("%SystemRoot%\\x.exe"), "%SystemRoot%\\x.exe"}};
+    Values stored{{"stored by another program", {REG_SZ, Sz("x")}}};
+    std::map<std::string, std::string> held;
+    for (int i = 0; i < 30; ++i) {
+        const std::string name = names[i % 6] + std::to_string(i / 6 + 1), text = std::to_string(100 + i);
+        stored[name] = {REG_SZ, Sz(text)}, held[name] = text;
     }
-    EXPECT_EQ("41 42", Rmod::QueryRegistryValue(HKEY_CURRENT_USER, deep, "binary"));
-    Rmod::DeleteRegistryValue(HKEY_CURRENT_USER, deep, "sz");
-    EXPECT_EQ(kMissing, Read(deep, "sz"));
-    Rmod::DeleteRegistryKey(HKEY_CURRENT_USER, deep);
-    Rmod::CreateRegistryKey(HKEY_CURRENT_USER, deep);
-    EXPECT_EQ(kMissing, Read(deep, "binary"));
-    EXPECT_EQ(0, RegDeleteKeyA(HKEY_CURRENT_USER, deep.c_str())) << "the key is there again";
+    for (const auto& [name, type, bytes, text] : planted) stored[name] = {type, bytes}, held[name] = text;
+    Store(HKEY_CURRENT_USER, kKey + "\\KZHalvane", stored);
+    CompanionList list;
+    list.SetUpCompanionList(HKEY_CURRENT_USER, kKey, "", 0, "", 0);
+    list.LoadCompanionList();
+    EXPECT_EQ("explorer.exe", list.BrowseApplication);  // while the value is missing
+    for (int n = 1; n <= 5; ++n) {
+        const CompanionEntry& e = list.Entry(n);
+        const std::string slot[] = {std::to_string(e.FileType), e.FileTypeDescription, e.ApplicationName,
+                                    e.ApplicationCommand, e.IconFile, std::to_string(e.IconIndex)};
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(held[names[i] + std::to_string(n)], slot[i]) << names[i] << n;
+    }
+    list.BrowseApplication = "C:\\Tools\\browse.exe";
+    list.SaveCompanionList();
+    stored["browse application"] = {REG_SZ, Sz("C:\\Tools\\browse.exe")};
+    EXPECT_EQ(stored, Store(HKEY_CURRENT_USER, kKey + "\\KZHalvane"));
 }
 
-// The companion list: a value name mistyped or numbered wrongly, a default
-// lost, a number read from the wrong type; and a save that loses what other
-// programs stored beside the list, or their types.
-TEST_F(Registry, CompanionListLoadsItsValuesAndASaveKeepsTheRest) {
-    const std::string list = kKey + "\\KZHalvane";
-    CompanionList companions;
-    companions.SetUpCompanionList(HKEY_CURRENT_USER, kKey, "", 0, "", 0);
-    companions.LoadCompanionList();
-    EXPECT_EQ("explorer.exe", companions.BrowseApplication);
-
-    const char* const texts[] = {"file type description", "application name", "application command", "icon file"};
-    Plant(list, "browse application", REG_SZ, Sz(" "));
-    for (int n = 1; n <= 5; ++n) {
-        const std::string s = std::to_string(n);
-        for (const char* base : texts) Plant(list, base + s, REG_SZ, Sz(base + s));
-        Plant(list, "file type" + s, REG_SZ, Sz(std::to_string(n % 3)));
-        Plant(list, "icon index" + s, REG_SZ, Sz("-" + s));
-    }
-    const std::pair<std::string, Stored> others[] = {
-        {"file type4", {REG_DWORD, {1, 0, 0, 0}}}, {"suite build", {REG_DWORD, {5, 0, 0, 0}}}, {"suite data", {REG_BINARY, {0, 1}}}};
-    for (const auto& [name, stored] : others) Plant(list, name, stored.first, stored.second);
-    companions.LoadCompanionList();
-    EXPECT_EQ(" ", companions.BrowseApplication);
-    for (int n = 1; n <= 5; ++n) {
-        const CompanionEntry& entry = companions.Entry(n);
-        std::vector<std::string> expected = {std::to_string(n == 4 ? 1 : n % 3), std::to_string(-n)};
-        for (const char* base : texts) expected.push_back(base + std::to_string(n));
-        EXPECT_EQ(expected, (std::vector<std::string>{std::to_string(entry.FileType), std::to_string(entry.IconIndex),
-                                                      entry.FileTypeDescription, entry.ApplicationName,
-                                                      entry.ApplicationCommand, entry.IconFile}));
-    }
-
-    companions.BrowseApplication = "C:\\Tools\\browse.exe";
-    companions.SaveCompanionList();
-    EXPECT_EQ(Stored(REG_SZ, Sz("C:\\Tools\\browse.exe")), Read(list, "browse application"));
-    for (const auto& [name, stored] : others)
-        if (name != "file type4") { EXPECT_EQ(stored, Read(list, name)) << name; }
-    companions.LoadCompanionList();
-    EXPECT_EQ("C:\\Tools\\browse.exe", companions.BrowseApplication);
-    EXPECT_EQ("application name2", companions.Entry(2).ApplicationName);
+// HKEY_LOCAL_MACHINE in the 64-bit build: a key opened, written or deleted
+// outside the 32-bit view, where the suite's programs and the 32-bit build
+// keep theirs; "Remove Starter" leaving the 1.0.0 64-bit program's Run entry
+// in the 64-bit view behind.
+TEST_F(Registry, LocalMachineKeysLiveInThe32BitView) {
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) Store(HKEY_LOCAL_MACHINE, kKey, {{"old", {}}}, view);
+    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "written", "w", REG_SZ);
+    Rmod::DeleteRegistryValueInBothViews(HKEY_LOCAL_MACHINE, kKey, "old");
+    EXPECT_EQ((Values{{"written", {REG_SZ, Sz("w")}}}), Store(HKEY_LOCAL_MACHINE, kKey, {}, KEY_WOW64_32KEY));
+    EXPECT_EQ(Values{}, Store(HKEY_LOCAL_MACHINE, kKey, {}, KEY_WOW64_64KEY));
+    EXPECT_EQ("w", Rmod::QueryRegistryValue(HKEY_LOCAL_MACHINE, kKey, "written"));
+    Rmod::DeleteRegistryKey(HKEY_LOCAL_MACHINE, kKey);
+    EXPECT_EQ(Values{}, Store(HKEY_LOCAL_MACHINE, kKey, {}, KEY_WOW64_32KEY));
 }
 
 }  // namespace

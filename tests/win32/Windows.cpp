@@ -1,6 +1,8 @@
-// The starter's window work against real windows that the tests make:
+// The starter's window work against real windows that the test makes:
 // finding and controlling Quellmar by its captions, the subclassing engine,
-// the popup menu as PrepareMenu leaves it, and the wait for a late taskbar.
+// the popup menu as PrepareMenu leaves it, the wait for a late taskbar and
+// the tray icon's size at each DPI (the program's own icon and manifest are
+// linked in).
 #include "core/Mfrm.h"
 #include "core/TargetApp.h"
 #include "subclass/KZSubClassmod.h"
@@ -8,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,161 +18,141 @@
 
 namespace {
 
-// The windows' own procedure answers WM_USER with wParam * 10 and notes the wParam.
-WPARAM ownSaw = 0;
+// The windows' own procedure answers WM_USER with wParam * 10.
 LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != WM_USER) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return static_cast<LRESULT>((ownSaw = wParam) * 10);
+    return msg == WM_USER ? static_cast<LRESULT>(wParam * 10) : DefWindowProcA(hwnd, msg, wParam, lParam);
 }
-[[maybe_unused]] const ATOM kClass = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = OwnProc;
-    wc.lpszClassName = "QuellmarStarterTests";
-    return RegisterClassA(&wc);
-}();
+const WNDCLASSA kClass{0, OwnProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "QuellmarStarterTests"};
+[[maybe_unused]] const ATOM kAtom = RegisterClassA(&kClass);
 
-struct Window : KZSubClassSource {
-    explicit Window(const char* caption)
-        : handle(CreateWindowExA(0, "QuellmarStarterTests", caption, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                                 nullptr, nullptr, nullptr)) {}
+// A window of the test; as a target of the subclassing engine it offers 7
+// as the result of WM_USER, and sets ReturnValueUsedFlag when wParam is 1.
+struct Window : KZSubClassSource, KZSubClassTarget {
+    explicit Window(const char* caption, DWORD style = 0)
+        : handle(CreateWindowExA(0, kClass.lpszClassName, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE | style, 0, 0,
+                                 300, 200, {}, {}, {}, {})) {}
     ~Window() { DestroyWindow(handle); }
     HWND hwnd() const override { return handle; }
+    void KZSubClassWindowProc(std::string&, HWND&, UINT& m, WPARAM& w, LPARAM&, LRESULT& result, bool& used) override {
+        if (m == WM_USER) result = 7, used = w == 1;
+    }
     HWND handle;
 };
 
-// A menu entry as the user sees it: its caption, and whether it is greyed or checked.
-constexpr UINT kGrey = MF_GRAYED, kCheck = MF_CHECKED;
-std::pair<std::string, UINT> Item(HMENU menu, int position) {
-    char text[100] = "";
-    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
-    return {text, GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & (kGrey | kCheck)};
-}
-
-// Quellmar's captions and their search order; restore and close reaching
-// the window (the minimised flag shows in the menu's first entry): a caption
-// mistyped, modes swapped, a longer caption taken for Quellmar, an unknown
-// action that acts.
-TEST(Windows, TargetCaptionsStatesAndControl) {
-    const std::vector<const char*> rows[] = {
-        {"Quellmar - song.mp3", "Quellmar Starter"}, {"Quellmar (extended help mode)"},
-        {"Quellmar (extended help mode)", "FastSort - Quellmar"}, {"FastSort - Quellmar", "FastRead - Quellmar"},
-        {"FastRead - Quellmar", "Quellmar"}};
-    const TargetState states[] = {TargetNotRunning, TargetExtendedHelpMode, TargetFastSortMode, TargetFastReadMode,
-                                  TargetNormalMode};
-    for (int i = 0; i < 5; ++i) {
-        std::vector<std::unique_ptr<Window>> windows;
-        for (const char* caption : rows[i]) windows.push_back(std::make_unique<Window>(caption));
+// Quellmar's captions searched in their order (each window of the table
+// outranks those above it), restore and close reaching it: a caption
+// mistyped, two modes swapped, a longer caption taken for Quellmar, a
+// minimised window left minimised or a window not closed.
+TEST(Windows, QuellmarFoundByItsCaptionsRestoredAndClosed) {
+    const std::pair<const char*, TargetState> rows[] = {{"Quellmar Starter", TargetNotRunning},
+        {"Quellmar (extended help mode)", TargetExtendedHelpMode}, {"FastSort - Quellmar", TargetFastSortMode},
+        {"FastRead - Quellmar", TargetFastReadMode}, {"Quellmar", TargetNormalMode}};
+    std::vector<std::unique_ptr<Window>> windows;
+    for (const auto& [caption, state] : rows) {
+        windows.push_back(std::make_unique<Window>(caption));
         HWND found = nullptr;
         Boolean minimised = False;
-        EXPECT_EQ(states[i], GetTargetState(found, minimised)) << rows[i].back();
-        EXPECT_EQ(i == 0 ? nullptr : windows.back()->handle, found);
+        EXPECT_EQ(state, GetTargetState(found, minimised)) << caption;
+        EXPECT_EQ(state == TargetNotRunning ? nullptr : windows.back()->handle, found) << caption;
     }
-    EXPECT_EQ(False, ControlTarget(TargetActionRestore));
-    Window quellmar("Quellmar");
-    struct Step { int show; std::int16_t action; Boolean result; BOOL(WINAPI* check)(HWND); bool after; } steps[] = {
-        {SW_MINIMIZE, TargetActionRestore, True, IsIconic, false}, {SW_MAXIMIZE, 0, False, IsZoomed, true},
-        {SW_MAXIMIZE, 3, False, IsZoomed, true}, {SW_MAXIMIZE, TargetActionRestore, True, IsZoomed, false},
-        {SW_SHOW, TargetActionClose, True, IsWindow, false}};
-    for (const Step& step : steps) {
-        ShowWindow(quellmar.handle, step.show);
-        EXPECT_EQ(step.result, ControlTarget(step.action)) << step.action;
-        EXPECT_EQ(step.after, step.check(quellmar.handle) != 0) << step.action;
-    }
+    const HWND quellmar = windows.back()->handle;
+    ShowWindow(quellmar, SW_MINIMIZE);
+    EXPECT_TRUE(ControlTarget(TargetActionRestore) && !IsIconic(quellmar));
+    EXPECT_TRUE(ControlTarget(TargetActionClose) && !IsWindow(quellmar));
 }
 
-// A target of the subclassing engine that runs the test's handler on WM_USER.
-struct Target : KZSubClassTarget {
-    std::function<void(WPARAM&, LRESULT&, bool&)> handle = [](WPARAM&, LRESULT&, bool&) {};
-    void KZSubClassWindowProc(std::string&, HWND&, UINT& msg, WPARAM& wParam, LPARAM&, LRESULT& result,
-                              bool& used) override {
-        if (msg == WM_USER) handle(wParam, result, used);
-    }
-};
-
-// The engine's promises: the window's own result when no target decides, a
-// target's result otherwise, seen by later targets too; a changed wParam
-// passed on; a nested message with its own result; UnSubClassAll, called
-// from inside a handler, giving the window its procedure back.
-TEST(Windows, SubclassingRoutesResultsAndRestores) {
+// The engine: a target's result taken without ReturnValueUsedFlag, or the
+// window's own result dropped when it is set; UnSubClassAll not giving the
+// window its own procedure back.
+TEST(Windows, SubclassingTakesAResultOnlyWhenUsedAndRestores) {
     Window window("engine");
-    Target first, second;
-    KZSubClass(window, "engine", second, True, nullptr, False);
-    KZSubClass(window, "engine", first, True, nullptr, True);
-    WPARAM secondSaw = 0;
-    second.handle = [&](WPARAM& wParam, LRESULT&, bool&) { secondSaw = wParam; };
-    first.handle = [](WPARAM& wParam, LRESULT&, bool&) { wParam = 5; };
-    EXPECT_EQ(50, SendMessageA(window.handle, WM_USER, 4, 0));
-    EXPECT_EQ(5u, secondSaw);
-    first.handle = [&](WPARAM& wParam, LRESULT& result, bool& used) {
-        if (wParam == 1) { EXPECT_EQ(7, SendMessageA(window.handle, WM_USER, 2, 0)); }
-        if (wParam == 2) result = 7, used = true;
-    };
-    second.handle = [](WPARAM& wParam, LRESULT& result, bool& used) { EXPECT_EQ(wParam == 2, result == 7 && used); };
+    KZSubClass(window, "engine", window, True, nullptr, False);
+    EXPECT_EQ(7, SendMessageA(window.handle, WM_USER, 1, 0));
+    EXPECT_EQ(20, SendMessageA(window.handle, WM_USER, 2, 0));
+    UnSubClassAll();
     EXPECT_EQ(10, SendMessageA(window.handle, WM_USER, 1, 0));
-    EXPECT_EQ(1u, ownSaw);
-    first.handle = [](WPARAM&, LRESULT&, bool&) { UnSubClassAll(); };
-    SendMessageA(window.handle, WM_USER, 1, 0);
-    first.handle = [](WPARAM&, LRESULT&, bool&) { ADD_FAILURE() << "a target after UnSubClassAll"; };
-    EXPECT_EQ(30, SendMessageA(window.handle, WM_USER, 3, 0));
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&OwnProc), GetWindowLongPtrA(window.handle, GWLP_WNDPROC));
-    EXPECT_EQ(0, GetWindowLongPtrA(window.handle, GWLP_USERDATA));
 }
 
-// The menu as the user meets it after PrepareMenu: a caption of the layout
-// or of the first entry mistyped, the special modes not greyed while
-// Quellmar runs, the auto-start check mark wrong, companion captions or
-// "[not defined]" lost, or not greyed.
+// A menu's entries as the user sees them: "-" for a separator, "(grey) "
+// or "(checked) " before a caption.
+using Texts = std::vector<std::string>;
+Texts EntriesOf(HMENU menu) {
+    Texts entries;
+    for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(menu)); ++i) {
+        char text[100] = "";
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        entries.push_back(state & MF_SEPARATOR ? "-" : (state & MF_GRAYED ? "(grey) " : "") +
+                                                           std::string(state & MF_CHECKED ? "(checked) " : "") + text);
+    }
+    return entries;
+}
+
+// The menu after PrepareMenu, for Quellmar not running, minimised and
+// running, its form sent WM_CLOSE first (a destroyed form takes the menu's
+// commands with it): a caption mistyped, the first entry wrong for
+// Quellmar's state, the special modes not greyed while Quellmar runs, the
+// auto-start check mark wrong, a companion caption or "[not defined]" lost
+// or not greyed (a kind-3 slot keeps its caption from the opening before).
 TEST(Windows, MenuAfterPrepareMenu) {
     struct Scratch { ~Scratch() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quellmar Starter Tests"); } } scratch;
     const std::string product = "Software\\Quellmar Starter Tests\\Menu\\";
-    const char* const values[][2] = {{"file type1", "1"}, {"application name1", "E:\\Tools\\My Player.exe"},
-                                     {"file type2", "2"}, {"application name2", "E:\\Music\\"}, {"file type3", "3"},
-                                     {"file type4", "1"}, {"application name4", "player.exe"}};
-    for (const auto& [name, data] : values)
+    for (const auto& [name, data] : {std::pair{"file type1", "1"}, {"application name1", "E:\\Tools\\My Player.exe"},
+                                     {"file type2", "2"}, {"application name2", "E:\\Music\\"}, {"file type3", "3"}})
         RegSetKeyValueA(HKEY_CURRENT_USER, (product + "KZHalvane").c_str(), name, REG_SZ, data, lstrlenA(data) + 1);
     Mfrm main;
     ASSERT_TRUE(main.Create());
     main.Companions.SetUpCompanionList(HKEY_CURRENT_USER, product, "", 0, "", 0);
-    const char* const quellmars[] = {nullptr, "FastSort - Quellmar", "Quellmar"};
-    const char* const firsts[] = {"Launch Quellmar (Normal Mode)", "Restore Quellmar (Minimized)", "Close Quellmar (Running)"};
-    for (int opening = 0; opening < 3; ++opening) {
-        std::unique_ptr<Window> quellmar(quellmars[opening] ? new Window(quellmars[opening]) : nullptr);
-        if (quellmar) ShowWindow(quellmar->handle, opening == 1 ? SW_MINIMIZE : SW_SHOW);
-        main.AutoStartTarget = opening == 1 ? False : True;
+    SendMessageA(main.Menu().hwnd(), WM_CLOSE, 0, 0);
+    const struct { const char* quellmar; DWORD style; const char* first; Boolean autoStart; } openings[] = {
+        {nullptr, 0, "Launch Quellmar (Normal Mode)", True},
+        {"FastSort - Quellmar", WS_MINIMIZE, "Restore Quellmar (Minimized)", False},
+        {"Quellmar", 0, "Close Quellmar (Running)", True}};
+    for (const auto& o : openings) {
+        const std::unique_ptr<Window> quellmar(o.quellmar ? new Window(o.quellmar, o.style) : nullptr);
+        main.AutoStartTarget = o.autoStart;
         for (std::int16_t menu = 1; menu <= 3; ++menu) main.PrepareMenu(menu);
-        const HMENU popup = GetSubMenu(main.Menu().MenuBar(), 0), modes = GetSubMenu(popup, 2);
-        const std::string layout[] = {firsts[opening], "", "Launch Quellmar (Special Modes)...",
-            "Launch Halvane Application...", "", "Visit &Homepage", "", "&Auto Start Quellmar", "", "&Close Starter",
-            "&Remove Starter"};
-        ASSERT_EQ(11, GetMenuItemCount(popup));
-        for (int i = 0; i < 11; ++i) EXPECT_EQ(layout[i], Item(popup, i).first) << i;
-        EXPECT_EQ(opening != 1 ? kCheck : 0u, Item(popup, 7).second);
-        EXPECT_EQ(1, GetMenuItemCount(modes));
-        EXPECT_EQ(std::make_pair(std::string("Extended Help"), opening != 0 ? kGrey : 0u), Item(modes, 0));
-        // Kind 3 keeps its caption: "[not defined]" from the first opening on, enabled after it.
-        const std::string captions[] = {"My Player", "Music", "[not defined]", "[not defined]", "[not defined]"};
-        const bool greyed[] = {false, false, opening == 0, true, true};
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(std::make_pair(captions[i], greyed[i] ? kGrey : 0u), Item(GetSubMenu(popup, 3), i)) << i;
+        const HMENU popup = GetSubMenu(main.Menu().MenuBar(), 0);
+        const std::string autoStart = o.autoStart ? "(checked) &Auto Start Quellmar" : "&Auto Start Quellmar";
+        EXPECT_EQ(EntriesOf(popup), (Texts{o.first, "-", "Launch Quellmar (Special Modes)...",
+                                           "Launch Halvane Application...", "-", "Visit &Homepage", "-", autoStart,
+                                           "-", "&Close Starter", "&Remove Starter"}));
+        EXPECT_EQ(EntriesOf(GetSubMenu(popup, 2)), Texts{o.quellmar ? "(grey) Extended Help" : "Extended Help"});
+        const std::string undefined = "(grey) [not defined]";
+        EXPECT_EQ(EntriesOf(GetSubMenu(popup, 3)),
+                  (Texts{"My Player", "Music", o.quellmar ? "[not defined]" : undefined, undefined, undefined}));
     }
+    EXPECT_TRUE(IsWindow(main.Menu().hwnd()));
 }
 
-// The wait for a taskbar that isn't there yet: it ends when "TaskbarCreated"
-// arrives, and at its timeout when nothing comes (a late announcement then
-// shows whether the timeout was kept).
-TEST(Windows, TaskbarWaitEndsOnTheAnnouncementOrTheTimeout) {
-    Mfrm main;
-    ASSERT_TRUE(main.Create());
+// The tray icon's life: loaded again at the small-icon size of each new DPI
+// (the session runs at 96): WM_DPICHANGED left unhandled or its DPI not
+// taken from wParam, a display change or a new taskbar not reading the
+// window's own DPI; then the wait for a taskbar that isn't there yet not
+// ended when "TaskbarCreated" arrives, or not at its timeout.
+TEST(Windows, TheTrayIconFollowsTheDpiAndWaitsForTheTaskbar) {
+    Mfrm form;
+    ASSERT_TRUE(form.Create() && form.AddTrayIcon(form, form, "Quellmar Starter"));
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    const auto announce = [=](DWORD afterMs) {
-        return std::thread([=] { Sleep(afterMs); PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0); });
-    };
-    std::thread soon = announce(100);
-    EXPECT_TRUE(main.WaitForTaskbar(30000));
-    soon.join();
-    std::thread late = announce(3000);
-    EXPECT_FALSE(main.WaitForTaskbar(300));
-    late.join();
+    const struct { UINT msg; WORD dpi; LONG width; } rows[] = {{WM_DPICHANGED, 144, 24}, {WM_DISPLAYCHANGE, 0, 16},
+        {WM_DPICHANGED, 120, 20}, {taskbarCreated, 0, 16}};
+    for (const auto& row : rows) {
+        RECT suggested{};
+        SendMessageA(form.hwnd(), row.msg, MAKEWPARAM(row.dpi, row.dpi), reinterpret_cast<LPARAM>(&suggested));
+        ICONINFO info{};
+        BITMAP bitmap{};
+        ASSERT_TRUE(GetIconInfo(form.Icon(), &info));
+        GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+        EXPECT_EQ(row.width, bitmap.bmWidth) << std::hex << row.msg << std::dec << " " << row.dpi;
+    }
+    EXPECT_TRUE(form.RemoveTrayIcon(form, form));
+    std::thread announce([=] {
+        for (int i = 0; i < 2; ++i) Sleep(1000), PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0);
+    });
+    EXPECT_TRUE(form.WaitForTaskbar(30000));
+    EXPECT_FALSE(form.WaitForTaskbar(300));  // over long before the second announcement
+    announce.join();
 }
 
 }  // namespace
