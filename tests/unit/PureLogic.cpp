@@ -73,6 +73,9 @@ TEST(PureLogic, CommandLines) {
         {"C:\\Program Files\\Gone\\app.exe -x", "\"C:\\Program Files\\Gone\\app.exe -x\""},
         {"explorer.exe", "explorer.exe"}, {"browser.exe -url", "browser.exe -url"}};
     for (const auto& [text, line] : lines) EXPECT_EQ(line, ProgramCommandLine(text, Planted)) << text;
+    // Without a browser, no line at all: " www.quellmar.example" would run a file of that name.
+    EXPECT_EQ("", BrowserCommandLine("", "www.quellmar.example", Planted));
+    EXPECT_EQ("\"C:\\Program Files\\Web\\web.exe\" -url www.q", BrowserCommandLine("C:\\Program Files\\Web\\web.exe -url", "www.q", Planted));
 }
 
 // Numbers from stored text: the icon split at the wrong comma, the caller's
