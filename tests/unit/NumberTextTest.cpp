@@ -3,124 +3,83 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
-TEST(ReadNumber, TakesTheNumberAtTheStart) {
-    EXPECT_EQ(ReadNumber("1"), 1);
-    EXPECT_EQ(ReadNumber("2abc"), 2);
-    EXPECT_EQ(ReadNumber(""), 0);
-    EXPECT_EQ(ReadNumber("x"), 0);
-    EXPECT_EQ(ReadNumber("x1"), 0);
-    EXPECT_EQ(ReadNumber("-3"), -3);
-    EXPECT_EQ(ReadNumber("+4"), 4);
-    EXPECT_EQ(ReadNumber("1.5"), 1.5);
-    EXPECT_EQ(ReadNumber(".25"), 0.25);
-    EXPECT_EQ(ReadNumber("-.5"), -0.5);
-    EXPECT_EQ(ReadNumber("7."), 7);
-    EXPECT_EQ(ReadNumber("1.2.3"), 1.2);
-    EXPECT_EQ(ReadNumber("--1"), 0);
-    EXPECT_EQ(ReadNumber("."), 0);
-    EXPECT_EQ(ReadNumber("-"), 0);
+namespace {
+
+constexpr std::int32_t kLow = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kHigh = std::numeric_limits<std::int32_t>::max();
+
+struct Case {
+    std::string text;
+    std::int32_t expected;
+};
+
+void ExpectRead(const std::vector<Case>& cases, std::int32_t low = kLow, std::int32_t high = kHigh) {
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadRoundedNumber(c.text, low, high), c.expected) << "text '" << c.text << "'";
 }
 
-TEST(ReadNumber, IgnoresBlanksTabsAndLineFeedsAnywhere) {
-    EXPECT_EQ(ReadNumber(" 1"), 1);
-    EXPECT_EQ(ReadNumber("1 2\t3\n4"), 1234);
-    EXPECT_EQ(ReadNumber("- 1 . 5"), -1.5);
-    EXPECT_EQ(ReadNumber("1 E 2"), 100);
-    EXPECT_EQ(ReadNumber("& h 1F"), 31);
-    EXPECT_EQ(ReadNumber("\r1"), 0);  // a carriage return is not ignored
-    EXPECT_EQ(ReadNumber(" \t\n"), 0);
+}  // namespace
+
+// A wrong stop character, sign or point handling.
+TEST(ReadRoundedNumber, TakesTheNumberAtTheStart) {
+    ExpectRead({{"1", 1}, {"2abc", 2}, {"", 0}, {"x", 0}, {"x1", 0}, {"-3", -3}, {"+4", 4}, {"7.", 7},
+                {".75", 1}, {"-.75", -1}, {"1.2.3", 1}, {"--1", 0}, {".", 0}, {"-", 0}, {"00012", 12}});
 }
 
-TEST(ReadNumber, ReadsAnExponentOnlyWhenItHasDigits) {
-    EXPECT_EQ(ReadNumber("1E3"), 1000);
-    EXPECT_EQ(ReadNumber("1e3"), 1000);
-    EXPECT_EQ(ReadNumber("25E-1"), 2.5);
-    EXPECT_EQ(ReadNumber("1E+2"), 100);
-    EXPECT_EQ(ReadNumber("2E"), 2);
-    EXPECT_EQ(ReadNumber("2E-"), 2);
-    EXPECT_EQ(ReadNumber("2Ex"), 2);
-    EXPECT_EQ(ReadNumber("E5"), 0);
-    EXPECT_EQ(ReadNumber("2D3"), 2);
+// An ignored character too few or too many (a carriage return counts).
+TEST(ReadRoundedNumber, IgnoresBlanksTabsAndLineFeedsAnywhere) {
+    ExpectRead({{" 1", 1}, {"1 2\t3\n4", 1234}, {"- 1 . 7", -2}, {"1 E 2", 100}, {"& h 1F", 31}, {"\r1", 0},
+                {" \t\n", 0}});
 }
 
-TEST(ReadNumber, ReadsHexadecimalAndOctal) {
-    EXPECT_EQ(ReadNumber("&H10"), 16);
-    EXPECT_EQ(ReadNumber("&hff"), 255);
-    EXPECT_EQ(ReadNumber("&HFFg"), 255);
-    EXPECT_EQ(ReadNumber("&O17"), 15);
-    EXPECT_EQ(ReadNumber("&o78"), 7);
-    EXPECT_EQ(ReadNumber("&H"), 0);
-    EXPECT_EQ(ReadNumber("&X1"), 0);
-    EXPECT_EQ(ReadNumber("&"), 0);
-    EXPECT_EQ(ReadNumber("-&H10"), 0);  // the prefix must lead
+// An exponent taken without its digits, or its sign lost.
+TEST(ReadRoundedNumber, ReadsAnExponentOnlyWhenItHasDigits) {
+    ExpectRead({{"1E3", 1000}, {"1e3", 1000}, {"35E-1", 4}, {"1E+2", 100}, {"2E", 2}, {"2E-", 2}, {"2Ex", 2},
+                {"E5", 0}, {"2D3", 2}, {"5E-1", 0}, {"0.05E2", 5}});
 }
 
-TEST(ReadNumber, GivesInfinityOrZeroBeyondADouble) {
-    EXPECT_EQ(ReadNumber("9E99"), 9e99);
-    EXPECT_EQ(ReadNumber("1E400"), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ReadNumber("-1E400"), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ReadNumber("1E-400"), 0);
-    EXPECT_EQ(ReadNumber("1E99999999999999999999"), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ReadNumber("0E99999"), 0);
-    EXPECT_EQ(ReadNumber(std::string(400, '9')), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ReadNumber("&H" + std::string(300, 'F')), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ReadNumber("0." + std::string(400, '0') + "1E401"), 1);
+// A wrong base, prefix or digit range.
+TEST(ReadRoundedNumber, ReadsHexadecimalAndOctal) {
+    ExpectRead({{"&H10", 16}, {"&hff", 255}, {"&HFFg", 255}, {"&O17", 15}, {"&o78", 7}, {"&H", 0}, {"&X1", 0},
+                {"&", 0}, {"-&H10", 0}});
 }
 
-TEST(RoundToInt, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(RoundToInt32(0.5), 0);
-    EXPECT_EQ(RoundToInt32(1.5), 2);
-    EXPECT_EQ(RoundToInt32(2.5), 2);
-    EXPECT_EQ(RoundToInt32(-0.5), 0);
-    EXPECT_EQ(RoundToInt32(-1.5), -2);
-    EXPECT_EQ(RoundToInt32(-2.5), -2);
-    EXPECT_EQ(RoundToInt32(2.4999), 2);
-    EXPECT_EQ(RoundToInt32(2.5001), 3);
-    EXPECT_EQ(RoundToInt32(-2.6), -3);
+// Halves rounded away from zero or up, or digits past a double's precision
+// lost: the rounding is exact.
+TEST(ReadRoundedNumber, HalvesGoToTheEvenNeighbourExactly) {
+    ExpectRead({{"0.5", 0}, {"1.5", 2}, {"2.5", 2}, {"-0.5", 0}, {"-1.5", -2}, {"-2.5", -2}, {"2.4999", 2},
+                {"2.5001", 3}, {"-2.6", -3}, {"2.50000000000000000001", 3}, {"-2.50000000000000000001", -3},
+                {"0." + std::string(400, '0') + "1E401", 1}, {"25" + std::string(30, '0') + "1E-32", 3}});
 }
 
-TEST(RoundToInt, HoldsToTheLimitsOfTheTarget) {
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(RoundToInt16(32767.4), 32767);
-    EXPECT_EQ(RoundToInt16(32767.5), 32767);
-    EXPECT_EQ(RoundToInt16(40000), 32767);
-    EXPECT_EQ(RoundToInt16(-32768.4), -32768);
-    EXPECT_EQ(RoundToInt16(-1e300), -32768);
-    EXPECT_EQ(RoundToInt16(inf), 32767);
-    EXPECT_EQ(RoundToInt32(2147483647.4), 2147483647);
-    EXPECT_EQ(RoundToInt32(3e9), 2147483647);
-    EXPECT_EQ(RoundToInt32(-inf), -2147483647 - 1);
-    EXPECT_EQ(RoundToInt32(std::nan("")), 0);
+// A value beyond the limits wrapped around or cut wrongly.
+TEST(ReadRoundedNumber, HoldsToTheLimits) {
+    ExpectRead({{"40000", 32767}, {"-40000", -32768}, {"32767.5", 32767}, {"-32768.5", -32768}, {"9E99", 32767},
+                {"-9E99", -32768}, {"1E99999999999999999999", 32767}, {"0E99999", 0}, {"1E-400", 0},
+                {std::string(400, '9'), 32767}, {"&H" + std::string(300, 'F'), 32767}},
+               -32768, 32767);
+    ExpectRead({{"2147483647.4", kHigh}, {"3E9", kHigh}, {"-2147483648", kLow}, {"-1E400", kLow}});
 }
 
+// The cut at four characters, the sign or the 16-bit limits.
 TEST(CompanionNumbers, FileTypeReadsTheFirstFourCharacters) {
-    EXPECT_EQ(ReadCompanionFileType("1"), 1);
-    EXPECT_EQ(ReadCompanionFileType("1.5"), 2);
-    EXPECT_EQ(ReadCompanionFileType("2.5"), 2);
-    EXPECT_EQ(ReadCompanionFileType("12345"), 1234);
-    EXPECT_EQ(ReadCompanionFileType(" 1"), 1);
-    EXPECT_EQ(ReadCompanionFileType("   12"), 1);  // cut to "   1"
-    EXPECT_EQ(ReadCompanionFileType("    12"), 0);  // the digits lie past the cut
-    EXPECT_EQ(ReadCompanionFileType(""), 0);
-    EXPECT_EQ(ReadCompanionFileType("-3"), -3);
-    EXPECT_EQ(ReadCompanionFileType("9E99"), 32767);
-    EXPECT_EQ(ReadCompanionFileType("-9E9"), -32768);
-    EXPECT_EQ(ReadCompanionFileType("&H7FFFFFFF"), 127);  // cut to &H7F
+    const std::vector<Case> cases = {{"1", 1}, {"1.5", 2}, {"2.5", 2}, {"12345", 1234}, {" 1", 1},
+                                     {"   12", 1}, {"    12", 0}, {"", 0}, {"-3", -3}, {"9E99", 32767},
+                                     {"-9E9", -32768}, {"&H7FFFFFFF", 127}};
+    for (const Case& c : cases) EXPECT_EQ(ReadCompanionFileType(c.text), c.expected) << "text '" << c.text << "'";
 }
 
+// The cut at eight characters, or -32768 let through.
 TEST(CompanionNumbers, IconIndexReadsEightCharactersAndStaysWithin32767) {
-    EXPECT_EQ(ReadCompanionIconIndex("40000"), 32767);
-    EXPECT_EQ(ReadCompanionIconIndex("-40000"), -32767);
-    EXPECT_EQ(ReadCompanionIconIndex("-32768"), -32767);
-    EXPECT_EQ(ReadCompanionIconIndex("123456789"), 32767);
-    EXPECT_EQ(ReadCompanionIconIndex("-3"), -3);
-    EXPECT_EQ(ReadCompanionIconIndex("0.5"), 0);
-    EXPECT_EQ(ReadCompanionIconIndex("        7"), 0);  // cut to eight blanks
-    EXPECT_EQ(ReadCompanionIconIndex("9E99"), 32767);
-    EXPECT_EQ(ReadCompanionIconIndex("-9E99"), -32767);
-    EXPECT_EQ(ReadCompanionIconIndex(""), 0);
+    const std::vector<Case> cases = {{"40000", 32767}, {"-40000", -32767}, {"-32768", -32767}, {"123456789", 32767},
+                                     {"-3", -3}, {"0.5", 0}, {"        7", 0}, {"9E99", 32767}, {"-9E99", -32767},
+                                     {"", 0}, {"1234567.5", 32767}};
+    for (const Case& c : cases) EXPECT_EQ(ReadCompanionIconIndex(c.text), c.expected) << "text '" << c.text << "'";
+    EXPECT_EQ(ReadIconIndex("-40000.5"), -32767);
+    EXPECT_EQ(ReadIconIndex("        7"), 7);  // not cut
 }
