@@ -77,9 +77,10 @@ struct Significant {
         std::int64_t whole = 0;
         for (std::int64_t i = 0; i < exponent; ++i) whole = whole * 10 + At(i);
         const int next = At(exponent);
-        bool beyondHalf = nonzeroBeyond;
-        for (std::int64_t i = exponent + 1; i < kept; ++i) beyondHalf = beyondHalf || digits[i] != 0;
-        if (next > 5 || (next == 5 && (beyondHalf || whole % 2 != 0))) ++whole;
+        // Past the digit after the point: anything nonzero makes a 5 more than half.
+        bool restNonzero = nonzeroBeyond;
+        for (std::int64_t i = exponent + 1; i < kept; ++i) restNonzero = restNonzero || digits[i] != 0;
+        if (next > 5 || (next == 5 && (restNonzero || whole % 2 != 0))) ++whole;
         return whole < kMagnitudeCap ? whole : kMagnitudeCap;
     }
 };
@@ -111,7 +112,7 @@ std::int64_t ReadExponent(Characters& c) {
     return negative ? -value : value;
 }
 
-// The rounded magnitude of a decimal number; negative tells its sign.
+// The rounded magnitude of a decimal number; negative is set for a "-".
 std::int64_t ReadDecimal(Characters& c, bool& negative) {
     if (c.Peek() == '+' || c.Peek() == '-') {
         negative = c.Peek() == '-';

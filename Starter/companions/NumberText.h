@@ -13,7 +13,7 @@
 // exponent ("E" or "e", optional sign, digits), taken up to the first
 // character that can't continue the number; or "&H"/"&O" followed by
 // hexadecimal or octal digits. A text without a number at its start gives 0.
-// The rounding is exact for any number of digits and any exponent.
+// The rounding is exact, however many digits the text holds.
 std::int32_t ReadRoundedNumber(std::string_view text, std::int32_t low, std::int32_t high);
 
 // Icon indexes keep within +-32767: -32768 has no positive twin.
