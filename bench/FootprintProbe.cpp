@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,18 +81,17 @@ double Kb(const std::string& rollup, const char* name) {
     return at == std::string::npos ? kNone : std::strtod(rollup.c_str() + at + std::strlen(name) + 1, nullptr);
 }
 
-// CPU time of every thread of the process (schedstat: nanoseconds on a CPU).
+// CPU time the process has used, user and system: fields 14 and 15 of
+// /proc/PID/stat (counted on after the command name), in ticks of 10 ms.
 double CpuMs(int pid) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(("Z:\\proc\\" + std::to_string(pid) + "\\task\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return kNone;
-    double ns = 0;
-    do {
-        if (std::atoi(found.cFileName) > 0)
-            ns += std::strtod(ReadProc(pid, std::string("task\\") + found.cFileName + "\\schedstat").c_str(), nullptr);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return ns / 1e6;
+    const std::string stat = ReadProc(pid, "stat");
+    const std::string::size_type close = stat.rfind(')');
+    if (close == std::string::npos) return kNone;
+    std::istringstream fields(stat.substr(close + 1));
+    std::string field;
+    double ticks = 0;
+    for (int n = 3; n <= 15 && fields >> field; ++n) ticks += n >= 14 ? std::atof(field.c_str()) : 0;
+    return ticks * 10.0;
 }
 
 // --- what a process holds, counted from outside the way Wine allows ------------
