@@ -1,89 +1,188 @@
-// The footprint probe: starts the starter and the minimal tray program in
-// turn, the same way, several times each, and prints what each costs:
+// The footprint probe: runs the starter and the minimal tray program side by
+// side, the same way, several times, and prints the median of each figure
+// for both, the starter/minimal ratio and the starter's target. It prints
+// figures; it is no test and asserts nothing. Run by scripts/bench.sh under
+// Wine, in a session of its own; it ends only what it started.
 //
-//   - start-up: from the process start to its icon in the tray, and the
-//     CPU time that took;
-//   - menu: from a click on the icon to its popup menu being visible;
-//   - memory after start-up (Windows and Linux view of the same process);
-//   - CPU time used while both sit idle in the tray;
-//   - the size of the program file.
-//
-//   FootprintProbe.exe [--runs N] [--idle-seconds S] [--idle-windows W] STARTER_EXE MINIMAL_EXE
-//
-// It runs in a Wine session of its own (scripts/bench.sh makes one), where
-// no other program comes and goes. It ends the processes it started, and
-// copies of the two programs at these very paths left running by an
-// earlier, broken-off run in the same prefix - nothing else.
-#include "ProbeClock.h"
-#include "ProcessFigures.h"
-#include "StarterSettings.h"
-#include "Summary.h"
-#include "TrayWatch.h"
-
+//   FootprintProbe.exe [--runs N] [--idle-seconds S] [--openings N] STARTER_EXE MINIMAL_EXE
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-using namespace bench;
+constexpr double kNone = -1e18;  // a figure that could not be read
 
-constexpr double kStartLimitMs = 30000;  // a cold start under Wine on a busy machine
-constexpr double kMenuLimitMs = 10000;
-constexpr double kGoneLimitMs = 10000;
-// After the mouse arrives over the icon, before the click: the program
-// handles the arrival first, so the click's time holds only the click.
-constexpr DWORD kPointSettleMs = 150;
-
-struct Options {
-    int runs = 5;
-    int idleSeconds = 30;
-    int idleWindows = 3;
-    std::string starterExe;
-    std::string minimalExe;
-};
-
-struct Program {
-    const char* name;
-    std::string exe;
-    Figure* startToIcon;
-    Figure* startCpu;
-    Figure* clickToMenu;
-    std::vector<Figure*> memory;  // working set, private bytes, Linux RSS, Linux private
-    Figure* idleCpuWindows;
-    Figure* idleCpuLinux;
-    Figure* idleCpuLinuxThreads;
-    bool isStarter;
-};
-
-std::vector<double>& Of(Figure* figure, const Program& program) {
-    return program.isStarter ? figure->starter : figure->minimal;
+double NowMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Every process the probe starts is in this job, which ends them when the
-// probe itself ends without having done so.
-class Job {
-public:
-    Job() : job_(CreateJobObjectA(nullptr, nullptr)) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (job_) SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    }
-    ~Job() {
-        if (job_) CloseHandle(job_);
-    }
-    Job(const Job&) = delete;
-    Job& operator=(const Job&) = delete;
-    HANDLE get() const { return job_; }
+// Polls every millisecond until condition holds or timeoutMs have passed.
+template <typename Condition>
+bool PollUntil(Condition condition, double timeoutMs) {
+    for (const double deadline = NowMs() + timeoutMs; !condition(); Sleep(1))
+        if (NowMs() >= deadline) return condition();
+    return true;
+}
 
-private:
-    HANDLE job_;
+double Difference(double to, double from) { return to == kNone || from == kNone ? kNone : to - from; }
+
+// --- the Linux side of a process, through Z:\proc -----------------------------
+
+std::string ReadProc(int pid, const std::string& name) {
+    const std::string path = "Z:\\proc\\" + std::to_string(pid) + "\\" + name;
+    HANDLE file = pid <= 0 ? INVALID_HANDLE_VALUE
+                           : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+// The Linux process that runs exe in this probe's prefix (Wine shows the
+// Windows command line as the Linux one).
+int LinuxPidOf(const std::string& exe) {
+    char prefix[MAX_PATH * 2] = "";
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    const std::string wanted = std::string("WINEPREFIX=") + prefix + '\0';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    int match = -1;
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more && match < 0; more = FindNextFileA(search, &found)) {
+        const int pid = std::atoi(found.cFileName);
+        std::string commandLine = ReadProc(pid, "cmdline");
+        if (!commandLine.empty() && commandLine[0] == '"') commandLine.erase(0, 1);
+        if (pid > 0 && _strnicmp(commandLine.c_str(), exe.c_str(), exe.size()) == 0 &&
+            ReadProc(pid, "environ").find(wanted) != std::string::npos)
+            match = pid;
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return match;
+}
+
+// "Name:   123 kB" of /proc/PID/smaps_rollup.
+double Kb(const std::string& rollup, const char* name) {
+    const std::string::size_type at = ("\n" + rollup).find(std::string("\n") + name + ":");
+    return at == std::string::npos ? kNone : std::strtod(rollup.c_str() + at + std::strlen(name) + 1, nullptr);
+}
+
+// CPU time the process has used, user and system: fields 14 and 15 of
+// /proc/PID/stat (counted on after the command name), in ticks of 10 ms.
+double CpuMs(int pid) {
+    const std::string stat = ReadProc(pid, "stat");
+    const std::string::size_type close = stat.rfind(')');
+    if (close == std::string::npos) return kNone;
+    std::istringstream fields(stat.substr(close + 1));
+    std::string field;
+    double ticks = 0;
+    for (int n = 3; n <= 15 && fields >> field; ++n) ticks += n >= 14 ? std::atof(field.c_str()) : 0;
+    return ticks * 10.0;
+}
+
+// --- what a process holds, counted from outside the way Wine allows ------------
+
+// Wine keeps the GDI handle table in the process's memory: 0x10000 entries
+// of 24 bytes, Type 0 when free. It is found by the stock objects, which
+// every process has at the same handles.
+struct GdiEntry {
+    unsigned long long object;
+    unsigned owner;
+    unsigned short unique;
+    unsigned char type, flags;
+    unsigned long long user;
 };
+static_assert(sizeof(GdiEntry) == 24, "an entry of Wine's GDI handle table");
 
-// A started program: its process, and its icon once that is there.
+double GdiEntries(HANDLE process) {
+    std::vector<GdiEntry> table(0x10000);
+    const SIZE_T bytes = table.size() * sizeof(GdiEntry);
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;) {
+        const auto* base = static_cast<const char*>(region.BaseAddress);
+        bool found = region.State == MEM_COMMIT && (region.Protect & (PAGE_READONLY | PAGE_READWRITE)) &&
+                     !(region.Protect & PAGE_GUARD) && region.RegionSize >= bytes;
+        for (int stock : {WHITE_BRUSH, BLACK_PEN, SYSTEM_FONT, DEFAULT_PALETTE}) {
+            const auto handle = reinterpret_cast<UINT_PTR>(GetStockObject(stock));
+            GdiEntry entry{};
+            found = found && ReadProcessMemory(process, base + LOWORD(handle) * sizeof entry, &entry, sizeof entry, nullptr) &&
+                    entry.type != 0 && entry.unique == HIWORD(handle);
+        }
+        if (found && ReadProcessMemory(process, base, table.data(), bytes, nullptr))
+            return static_cast<double>(std::count_if(table.begin(), table.end(), [](const GdiEntry& e) { return e.type; }));
+        if (base + region.RegionSize <= at) break;
+        at = base + region.RegionSize;
+    }
+    return kNone;
+}
+
+// Windows of the process: top-level ones with all their descendants, and
+// message-only ones.
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM param) {
+    auto* count = reinterpret_cast<std::pair<DWORD, double>*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    count->second += owner == count->first ? 1 : 0;
+    return TRUE;
+}
+
+double WindowsOf(DWORD pid) {
+    std::pair<DWORD, double> count{pid, 0};
+    EnumChildWindows(GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    for (HWND hwnd = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); hwnd;
+         hwnd = FindWindowExA(HWND_MESSAGE, hwnd, nullptr, nullptr))
+        CountWindow(hwnd, reinterpret_cast<LPARAM>(&count));
+    return count.second;
+}
+
+// Kernel handles of the process, from the system's handle list
+// (NtQuerySystemInformation, SystemExtendedHandleInformation = 64).
+double KernelHandlesOf(DWORD pid) {
+    struct Entry {
+        void* object;
+        ULONG_PTR pid, handle;
+        ULONG access;
+        USHORT trace, type;
+        ULONG attributes, reserved;
+    };
+    using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<char> buffer(1 << 20);
+    ULONG needed = 0;
+    for (int attempt = 0; query && attempt < 8; ++attempt, buffer.resize(std::max<std::size_t>(2 * buffer.size(), needed))) {
+        const LONG status = query(64, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == static_cast<LONG>(0xC0000004)) continue;  // STATUS_INFO_LENGTH_MISMATCH
+        if (status != 0) break;
+        const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + 2 * sizeof(ULONG_PTR));
+        const auto count = *reinterpret_cast<const ULONG_PTR*>(buffer.data());
+        return static_cast<double>(std::count_if(entries, entries + count, [pid](const Entry& e) { return e.pid == pid; }));
+    }
+    return kNone;
+}
+
+// Private memory as Wine counts it: the anonymous memory the process touched.
+double PagefileKb(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    return GetProcessMemoryInfo(process, &counters, sizeof counters) ? counters.PagefileUsage / 1024.0 : kNone;
+}
+
+// --- one program in the tray ------------------------------------------------------
+
 struct Running {
     HANDLE process = nullptr;
     DWORD pid = 0;
@@ -91,272 +190,227 @@ struct Running {
     int linuxPid = -1;
 };
 
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+std::vector<HWND> Windows(HWND parent, const char* className) {
+    std::vector<HWND> found;
+    for (HWND hwnd = FindWindowExA(parent, nullptr, className, nullptr); hwnd;
+         hwnd = FindWindowExA(parent, hwnd, className, nullptr))
+        if (IsWindowVisible(hwnd)) found.push_back(hwnd);
+    return found;
 }
 
-bool Ended(HANDLE process) {
-    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+std::vector<HWND> TrayIcons() {
+    std::vector<HWND> icons;
+    for (HWND tray : Windows(nullptr, "__winex11_standalone_tray"))
+        for (HWND icon : Windows(tray, "__winex11_tray_icon")) icons.push_back(icon);
+    return icons;
 }
 
-// Starts the program from its folder and waits for its icon. startToIconMs
-// gets the time from just before the process is created until the icon is
-// first seen (negative when it never came).
-Running Start(const Job& job, const std::string& exe, double& startToIconMs) {
-    Running running;
-    startToIconMs = -1;
-    // The Run entries the starter wrote at its last start go; the
-    // auto-start value it never gets here (the menu is closed with Esc).
-    ClearStarterAutoLaunch();
+bool MenuShown(DWORD pid) {
+    for (HWND menu : Windows(nullptr, "#32768")) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(menu, &owner);
+        if (owner == pid) return true;
+    }
+    return false;
+}
 
-    const std::vector<HWND> before = TrayIconWindows();
+void Send(DWORD mouseFlags, WORD key = 0, DWORD keyFlags = 0) {
+    INPUT input{};
+    input.type = key ? INPUT_KEYBOARD : INPUT_MOUSE;
+    input.mi.dwFlags = mouseFlags;
+    if (key) input.ki = KEYBDINPUT{key, 0, keyFlags, 0, 0};
+    SendInput(1, &input, sizeof input);
+}
+
+// Starts exe in its folder, suspended until it is in the job (which ends it
+// should the probe end first), and waits for its icon in the tray.
+Running Start(HANDLE job, const std::string& exe, double& startMs) {
+    Running r;
+    const std::vector<HWND> before = TrayIcons();
     std::string commandLine = "\"" + exe + "\"";
-    const std::string folder = FolderOf(exe);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
+    STARTUPINFOA startup{sizeof startup};
     PROCESS_INFORMATION created{};
     const double t0 = NowMs();
-    // Suspended until it is in the job, so that nothing it starts escapes.
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &created)) {
-        std::printf("  could not start %s: error %lu\n", exe.c_str(), GetLastError());
-        return running;
-    }
-    AssignProcessToJobObject(job.get(), created.hProcess);
+                        exe.substr(0, exe.find_last_of('\\')).c_str(), &startup, &created))
+        return r;
+    AssignProcessToJobObject(job, created.hProcess);
     ResumeThread(created.hThread);
     CloseHandle(created.hThread);
-    running.process = created.hProcess;
-    running.pid = created.dwProcessId;
-
-    PollUntil(
-        [&] {
-            running.icon = NewTrayIcon(before);
-            return running.icon != nullptr || Ended(running.process);
-        },
-        kStartLimitMs);
-    const double t1 = NowMs();
-    if (!running.icon) {
-        std::printf("  %s: no tray icon within %.0f s (%s)\n", exe.c_str(), kStartLimitMs / 1000,
-                    Ended(running.process) ? "the process has ended" : "the process still runs");
-        return running;
-    }
-    startToIconMs = t1 - t0;
-    // Start-up is over when the program waits for input with nothing left
-    // to handle.
-    WaitForInputIdle(running.process, 10000);
-    running.linuxPid = FindLinuxPid(exe);
-    return running;
+    r.process = created.hProcess;
+    r.pid = created.dwProcessId;
+    PollUntil([&] {
+        for (HWND icon : TrayIcons())
+            if (std::find(before.begin(), before.end(), icon) == before.end()) r.icon = icon;
+        return r.icon != nullptr;
+    }, 30000);
+    startMs = r.icon ? NowMs() - t0 : kNone;
+    WaitForInputIdle(r.process, 10000);
+    r.linuxPid = LinuxPidOf(exe);
+    return r;
 }
 
-// Clicks the icon and gives the time until the program's menu is visible
-// (negative when none opened), then closes the menu again with Esc.
-double ClickToMenu(const Running& running) {
-    if (!running.icon || !PointAt(running.icon)) {
-        std::printf("  the icon can't be clicked: another window covers it\n");
-        return -1;
-    }
-    Sleep(kPointSettleMs);
+// One opening as the user makes it: a click on the icon, the menu, Esc, and
+// the program at rest again. Gives the time from the click to the menu.
+double OpenAndClose(const Running& r) {
+    RECT box{};
+    GetWindowRect(r.icon, &box);
+    SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    Send(MOUSEEVENTF_MOVE);  // the arrival over the icon is handled before the click
+    WaitForInputIdle(r.process, 1000);
+    Sleep(20);
     const double t0 = NowMs();
-    ClickLeft();
-    HWND menu = nullptr;
-    PollUntil(
-        [&] {
-            menu = VisibleMenuOf(running.pid);
-            return menu != nullptr;
-        },
-        kMenuLimitMs);
-    const double t1 = NowMs();
-    if (!menu) {
-        std::printf("  no popup menu within %.0f s\n", kMenuLimitMs / 1000);
-        return -1;
-    }
-    PressEscape();
-    if (!PollUntil([&] { return VisibleMenuOf(running.pid) == nullptr; }, 3000, 10))
-        std::printf("  note: the menu stayed open after Esc; it goes with its process\n");
-    return t1 - t0;
+    Send(MOUSEEVENTF_LEFTDOWN);
+    Send(MOUSEEVENTF_LEFTUP);
+    const bool shown = PollUntil([&] { return MenuShown(r.pid); }, 10000);
+    const double clickToMenu = NowMs() - t0;
+    Send(0, VK_ESCAPE);
+    Send(0, VK_ESCAPE, KEYEVENTF_KEYUP);
+    PollUntil([&] { return !MenuShown(r.pid); }, 3000);
+    WaitForInputIdle(r.process, 1000);
+    return shown ? clickToMenu : kNone;
 }
 
-// Ends the program and waits until it and its icon have gone, so that the
-// next start finds the tray as it was.
-void Stop(Running& running) {
-    if (!running.process) return;
-    TerminateProcess(running.process, 0);
-    WaitForSingleObject(running.process, static_cast<DWORD>(kGoneLimitMs));
-    CloseHandle(running.process);
-    running.process = nullptr;
-    if (running.icon && !PollUntil([&] { return !IsWindow(running.icon) || !IsWindowVisible(running.icon); },
-                                   kGoneLimitMs, 10))
-        std::printf("  note: the icon of an ended program stayed in the tray\n");
-}
-
-void RecordMemory(const Program& program, const Running& running) {
-    const MemoryFigures memory = ReadMemory(running.process, running.linuxPid);
-    Of(program.memory[0], program).push_back(memory.workingSetKb);
-    Of(program.memory[1], program).push_back(memory.privateBytesKb);
-    Of(program.memory[2], program).push_back(memory.linuxRssKb);
-    Of(program.memory[3], program).push_back(memory.linuxPrivateKb);
-}
-
-void MeasureOneRun(const Job& job, const Program& program) {
-    double startMs = -1;
-    Running running = Start(job, program.exe, startMs);
-    Of(program.startToIcon, program).push_back(startMs);
-    if (running.icon) {
-        Of(program.startCpu, program).push_back(ReadCpu(running.process, running.linuxPid).linuxMs);
-        RecordMemory(program, running);
-        Of(program.clickToMenu, program).push_back(ClickToMenu(running));
-    }
-    Stop(running);
-}
-
-// Both programs sit in the tray side by side; their CPU time is read at
-// the start and the end of each window.
-void MeasureIdle(const Job& job, const Options& options, Program& starter, Program& minimal) {
-    double ignored = 0;
-    Running runs[2] = {Start(job, starter.exe, ignored), Start(job, minimal.exe, ignored)};
-    Program* programs[2] = {&starter, &minimal};
-    if (runs[0].icon && runs[1].icon) {
-        for (int window = 0; window < options.idleWindows; ++window) {
-            const CpuFigures before[2] = {ReadCpu(runs[0].process, runs[0].linuxPid),
-                                          ReadCpu(runs[1].process, runs[1].linuxPid)};
-            // The window itself: a measured interval, not a wait for anything.
-            Sleep(static_cast<DWORD>(options.idleSeconds) * 1000);
-            for (int i = 0; i < 2; ++i) {
-                const CpuFigures after = ReadCpu(runs[i].process, runs[i].linuxPid);
-                const bool alive = !Ended(runs[i].process);
-                if (!alive) std::printf("  %s ended while idle\n", programs[i]->name);
-                // A figure is kept only when it was read at both ends.
-                auto used = [alive](double from, double to) { return alive && from >= 0 && to >= 0 ? to - from : -1; };
-                Of(programs[i]->idleCpuWindows, *programs[i]).push_back(used(before[i].windowsMs, after.windowsMs));
-                Of(programs[i]->idleCpuLinux, *programs[i]).push_back(used(before[i].linuxMs, after.linuxMs));
-                Of(programs[i]->idleCpuLinuxThreads, *programs[i])
-                    .push_back(used(before[i].linuxThreadsMs, after.linuxThreadsMs));
-            }
-        }
-    }
-    Stop(runs[0]);
-    Stop(runs[1]);
-}
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-    std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto number = [&](int& into) {
-            if (i + 1 >= argc) return false;
-            into = std::atoi(argv[++i]);
-            return into > 0;
-        };
-        if (arg == "--runs") {
-            if (!number(options.runs)) return false;
-        } else if (arg == "--idle-seconds") {
-            if (!number(options.idleSeconds)) return false;
-        } else if (arg == "--idle-windows") {
-            if (!number(options.idleWindows)) return false;
-        } else {
-            paths.push_back(arg);
-        }
-    }
-    if (paths.size() != 2) return false;
-    options.starterExe = paths[0];
-    options.minimalExe = paths[1];
-    return true;
-}
-
-// Leftovers of an earlier, broken-off run of this benchmark in this prefix
-// (only copies at these very paths count): they would hold the starter's
-// single-instance lock and their icons would be taken for new ones.
-void EndLeftovers(const Options& options) {
-    for (const std::string& exe : {options.starterExe, options.minimalExe}) {
-        for (DWORD pid : ProcessesRunning(exe)) {
-            std::printf("  note: %s was already running (process %lu): ending it\n", exe.c_str(),
-                        static_cast<unsigned long>(pid));
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-            if (!process) continue;
-            TerminateProcess(process, 0);
-            WaitForSingleObject(process, static_cast<DWORD>(kGoneLimitMs));
-            CloseHandle(process);
+// The Run entries and the auto-start value the starter writes, in both
+// registry views: none may start it again at the prefix's next session.
+void ClearStarterSettings() {
+    const char* const values[][2] = {{"Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Quellmar Starter"},
+                                     {"Software\\Microsoft\\Windows NT\\CurrentVersion\\Run", "Quellmar Starter"},
+                                     {"Software\\Quellmar\\Starter\\StartUp", "auto start target program"}};
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        for (const auto& value : values) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, value[0], 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) continue;
+            RegDeleteValueA(key, value[1]);
+            RegCloseKey(key);
         }
     }
 }
+
+double Median(std::vector<double> values) {
+    values.erase(std::remove(values.begin(), values.end(), kNone), values.end());
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n == 0 ? kNone : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::string Text(double value) {
+    char text[32] = "n/a";
+    if (value != kNone) std::snprintf(text, sizeof text, value == static_cast<long long>(value) ? "%.0f" : "%.1f", value);
+    return text;
+}
+
+struct Figure {
+    std::string name, target;
+    std::vector<double> values[2];  // starter, minimal
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: FootprintProbe [--runs N] [--idle-seconds S] [--idle-windows W] STARTER_EXE MINIMAL_EXE\n");
+    int runs = 5, idleSeconds = 30, openings = 500;
+    std::vector<std::string> exe;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        int* option = arg == "--runs" ? &runs : arg == "--idle-seconds" ? &idleSeconds : arg == "--openings" ? &openings : nullptr;
+        if (option && i + 1 < argc) *option = std::atoi(argv[++i]);
+        else exe.push_back(arg);
+    }
+    if (exe.size() != 2 || runs < 1 || idleSeconds < 1 || openings < 1) {
+        std::fprintf(stderr, "usage: FootprintProbe [--runs N] [--idle-seconds S] [--openings N] STARTER_EXE MINIMAL_EXE\n");
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const bool is32Bit = sizeof(void*) == 4;
-
-    for (const std::string& location : ClearStarterAutoLaunch())
-        std::printf("  note: removed a leftover start-up setting: %s\n", location.c_str());
-    EndLeftovers(options);
-
-    std::vector<Figure> figures(11);
-    figures[0] = {"start-up: process start -> icon in tray", "ms", {}, {}, 1.1, -1, "<= 1.1x minimal"};
-    figures[1] = {"CPU used by start-up (Linux utime+stime)", "ms", {}, {}, -1, -1, ""};
-    figures[2] = {"menu: click on icon -> menu visible", "ms", {}, {}, 1.1, -1, "<= 1.1x minimal"};
-    figures[3] = {RunningUnderWine() ? "working set (Windows; Wine: = Linux RSS)" : "working set (Windows)", "KB",
-                  {}, {}, -1, -1, ""};
-    figures[4] = {"private bytes (Windows)", "KB", {}, {}, -1, -1, ""};
-    figures[5] = {"RSS (Linux)", "KB", {}, {}, -1, -1, ""};
-    figures[6] = {"private resident (Linux)", "KB", {}, {}, -1, -1, ""};
-    const std::string idleUnit = "ms/" + std::to_string(options.idleSeconds) + "s";
-    figures[7] = {"idle CPU (Windows process times)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[8] = {"idle CPU (Linux utime+stime)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[9] = {"idle CPU (Linux threads' schedstat)", idleUnit, {}, {}, -1, 0, "0"};
-    figures[10] = {"program file", "KB", {}, {}, -1, is32Bit ? 256 : -1, is32Bit ? "<= 256 KB" : ""};
-
-    std::vector<Figure*> memory{&figures[3], &figures[4], &figures[5], &figures[6]};
-    Program starter{"starter", options.starterExe, &figures[0], &figures[1], &figures[2], memory,
-                    &figures[7], &figures[8], &figures[9], true};
-    Program minimal{"minimal", options.minimalExe, &figures[0], &figures[1], &figures[2], memory,
-                    &figures[7], &figures[8], &figures[9], false};
-
-    const long long starterSize = FileSizeOf(starter.exe);
-    const long long minimalSize = FileSizeOf(minimal.exe);
-    figures[10].starter.push_back(starterSize < 0 ? -1 : static_cast<double>(starterSize) / 1024.0);
-    figures[10].minimal.push_back(minimalSize < 0 ? -1 : static_cast<double>(minimalSize) / 1024.0);
-
-    std::printf("%d-bit build: %d runs of each program, %d idle window(s) of %d s\n", is32Bit ? 32 : 64, options.runs,
-                options.idleWindows, options.idleSeconds);
-    std::printf("  starter: %s (%lld bytes)\n  minimal: %s (%lld bytes)\n", starter.exe.c_str(), starterSize,
-                minimal.exe.c_str(), minimalSize);
-    if (RunningUnderWine())
-        std::printf("  under Wine: no Windows process times of another process (Wine gives the caller's own),\n"
-                    "  no private bytes; the working set is the Linux RSS\n");
-
-    Job job;
-    for (int run = 0; run < options.runs; ++run) {
-        // Taking turns at going first evens out what a warmer system gives
-        // the second program of a run.
-        std::printf("  run %d of %d\n", run + 1, options.runs);
-        if (run % 2 == 0) {
-            MeasureOneRun(job, starter);
-            MeasureOneRun(job, minimal);
-        } else {
-            MeasureOneRun(job, minimal);
-            MeasureOneRun(job, starter);
-        }
+    const std::string after = "  after " + std::to_string(openings) + " openings";
+    // What a program holds comes in threes: before the openings, after them, the difference.
+    enum { kStart, kFirstMenu, kMenu, kRss, kPrivate, kIdleCpu, kFile, kHeld, kCount = kHeld + 12 };
+    std::vector<Figure> f(kCount);
+    f[kStart] = {"start-up: process start -> icon [ms]", "<= 1.1x"};
+    f[kFirstMenu] = {"click -> menu, first opening [ms]", ""};
+    f[kMenu] = {"click -> menu, median of the openings [ms]", "<= 1.2x"};
+    f[kRss] = {"resident after start-up (Linux RSS) [KB]", ""};
+    f[kPrivate] = {"private resident after start-up [KB]", ""};
+    f[kIdleCpu] = {"CPU over " + std::to_string(idleSeconds) + " idle seconds [ms]", "0"};
+    f[kFile] = {"program file [KiB]", is32Bit ? "<= 240" : "<= 180"};
+    const char* const held[] = {"GDI handle-table entries", "windows", "kernel handles", "PagefileUsage [KB]"};
+    for (int i = 0; i < 4; ++i) {
+        f[kHeld + 3 * i] = {std::string(held[i]) + ", before the openings", ""};
+        f[kHeld + 3 * i + 1] = {after, ""};
+        f[kHeld + 3 * i + 2] = {"  difference", i < 3 ? "0" : "<= 64"};
     }
-    std::printf("  idle: both programs in the tray for %d x %d s\n", options.idleWindows, options.idleSeconds);
-    MeasureIdle(job, options, starter, minimal);
+    for (int p = 0; p < 2; ++p) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        const bool ok = GetFileAttributesExA(exe[p].c_str(), GetFileExInfoStandard, &data);
+        f[kFile].values[p].push_back(ok ? data.nFileSizeLow / 1024.0 : kNone);
+    }
+    std::printf("%d-bit: %d runs; in each, both programs in the tray together, %d s idle, then %d menu openings each\n",
+                is32Bit ? 32 : 64, runs, idleSeconds, openings);
 
-    // Each start of the starter writes its Run entries; none may stay to
-    // start it again at the prefix's next session.
-    const std::vector<std::string> left = ClearStarterAutoLaunch();
-    std::printf("  the starter's Run entries and auto-start value left in this prefix: %s\n",
-                left.empty() ? "none" : "some, now removed");
-    for (const std::string& location : left) std::printf("    %s\n", location.c_str());
+    ClearStarterSettings();
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    for (int run = 0; run < runs; ++run) {
+        // Taking turns at going first evens out what a warmer system gives the second.
+        const int order[2] = {run % 2, 1 - run % 2};
+        Running r[2];
+        for (int p : order) {
+            double startMs = kNone;
+            r[p] = Start(job, exe[p], startMs);
+            f[kStart].values[p].push_back(startMs);
+            const std::string rollup = ReadProc(r[p].linuxPid, "smaps_rollup");
+            f[kRss].values[p].push_back(Kb(rollup, "Rss"));
+            const double clean = Kb(rollup, "Private_Clean"), dirty = Kb(rollup, "Private_Dirty");
+            f[kPrivate].values[p].push_back(clean == kNone || dirty == kNone ? kNone : clean + dirty);
+        }
+        if (r[0].icon && r[1].icon) {
+            const double cpu[2] = {CpuMs(r[0].linuxPid), CpuMs(r[1].linuxPid)};
+            Sleep(static_cast<DWORD>(idleSeconds) * 1000);  // the measured interval itself
+            for (int p = 0; p < 2; ++p) f[kIdleCpu].values[p].push_back(Difference(CpuMs(r[p].linuxPid), cpu[p]));
+            for (int p : order) {
+                f[kFirstMenu].values[p].push_back(OpenAndClose(r[p]));
+                for (int i = 0; i < 4; ++i) OpenAndClose(r[p]);  // warm-up
+                const double before[] = {GdiEntries(r[p].process), WindowsOf(r[p].pid), KernelHandlesOf(r[p].pid),
+                                         PagefileKb(r[p].process)};
+                std::vector<double> clicks;
+                for (int i = 0; i < openings; ++i) clicks.push_back(OpenAndClose(r[p]));
+                f[kMenu].values[p].push_back(Median(clicks));
+                const double now[] = {GdiEntries(r[p].process), WindowsOf(r[p].pid), KernelHandlesOf(r[p].pid),
+                                      PagefileKb(r[p].process)};
+                for (int i = 0; i < 4; ++i) {
+                    f[kHeld + 3 * i].values[p].push_back(before[i]);
+                    f[kHeld + 3 * i + 1].values[p].push_back(now[i]);
+                    f[kHeld + 3 * i + 2].values[p].push_back(Difference(now[i], before[i]));
+                }
+            }
+        } else {
+            std::printf("run %d: no icon from the %s\n", run + 1, r[0].icon ? "minimal program" : "starter");
+        }
+        for (Running& running : r) {
+            if (!running.process) continue;
+            TerminateProcess(running.process, 0);
+            WaitForSingleObject(running.process, 10000);
+            CloseHandle(running.process);
+            if (running.icon) PollUntil([&] { return !IsWindowVisible(running.icon); }, 10000);
+        }
+        std::printf("run %d of %d done\n", run + 1, runs);
+    }
+    ClearStarterSettings();
+    CloseHandle(job);
 
-    std::printf("\n");
-    PrintRuns(figures);
-    std::printf("\n");
-    PrintTable(figures);
+    std::printf("\n%-44s %9s %9s %7s  %-7s  every run: starter | minimal\n", "median", "starter", "minimal", "ratio",
+                "target");
+    for (const Figure& figure : f) {
+        const double s = Median(figure.values[0]), m = Median(figure.values[1]);
+        char ratio[16] = "n/a";
+        if (s != kNone && m > 0) std::snprintf(ratio, sizeof ratio, "%.2fx", s / m);
+        std::string all[2];
+        for (int p = 0; p < 2; ++p)
+            for (double v : figure.values[p]) all[p] += " " + Text(v);
+        std::printf("%-44s %9s %9s %7s  %-7s %s |%s\n", figure.name.c_str(), Text(s).c_str(), Text(m).c_str(), ratio,
+                    figure.target.c_str(), all[0].c_str(), all[1].c_str());
+    }
     return 0;
 }

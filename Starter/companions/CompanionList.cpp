@@ -3,7 +3,7 @@
 #include "companions/NumberText.h"
 #include "registry/Rmod.h"
 
-#include <stdexcept>
+#include <cassert>
 
 namespace {
 
@@ -62,11 +62,17 @@ void CompanionList::SaveCompanionList() {
 }
 
 CompanionEntry& CompanionList::Entry(int index) {
-    if (index < 1 || index > CompanionCount()) throw std::out_of_range("companion slot out of range");
+    // Only slots 1..CompanionCount() are ever asked for; anything else is
+    // the caller's mistake and lands on a scratch entry that nothing shows.
+    if (index < 1 || index > CompanionCount()) {
+        assert(!"companion slot out of range");
+        static CompanionEntry nowhere;
+        nowhere = CompanionEntry{};
+        return nowhere;
+    }
     return slots_[static_cast<std::size_t>(index - 1)];
 }
 
 const CompanionEntry& CompanionList::Entry(int index) const {
-    if (index < 1 || index > CompanionCount()) throw std::out_of_range("companion slot out of range");
-    return slots_[static_cast<std::size_t>(index - 1)];
+    return const_cast<CompanionList*>(this)->Entry(index);
 }

@@ -39,8 +39,8 @@ public:
     // deleted. Does nothing before SetUpCompanionList.
     void SaveCompanionList();
 
-    // Slot index, 1..CompanionCount(); any other index throws
-    // std::out_of_range (a caller's fault).
+    // Slot index, 1..CompanionCount(). Any other index is a caller's
+    // mistake: it asserts in a debug build and gives an empty scratch entry.
     CompanionEntry& Entry(int index);
     const CompanionEntry& Entry(int index) const;
     std::int16_t CompanionCount() const { return static_cast<std::int16_t>(slots_.size()); }

@@ -38,7 +38,7 @@ void SplitIcon(const std::string& icon, std::string& iconFile, std::int16_t& ico
     std::string::size_type comma = icon.find(',');
     if (comma != std::string::npos) {
         iconFile = icon.substr(0, comma);
-        iconIndex = LimitIconIndex(RoundToInt32(ReadNumber(std::string_view(icon).substr(comma + 1))));
+        iconIndex = ReadIconIndex(std::string_view(icon).substr(comma + 1));
     }
     iconFile = TrimBlanks(iconFile);
 }

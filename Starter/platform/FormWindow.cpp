@@ -108,17 +108,17 @@ void FormWindow::Destroy() {
     hwnd_ = nullptr;
 }
 
+// A size the window already has needs no update: every opening of the
+// popup menu sets the main form's size to the zero it already has.
 void FormWindow::SetWidth(int width) {
-    if (!hwnd_) return;
     RECT r{};
-    GetWindowRect(hwnd_, &r);
+    if (!hwnd_ || !GetWindowRect(hwnd_, &r) || r.right - r.left == width) return;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::SetHeight(int height) {
-    if (!hwnd_) return;
     RECT r{};
-    GetWindowRect(hwnd_, &r);
+    if (!hwnd_ || !GetWindowRect(hwnd_, &r) || r.bottom - r.top == height) return;
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

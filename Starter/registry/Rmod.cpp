@@ -7,8 +7,8 @@
 #include "registry/RegistryText.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <vector>
 
 namespace Rmod {
 
@@ -47,15 +47,18 @@ std::string QueryRegistryValue(HKEY root, const std::string& keyPath, const std:
     RegistryQueryFailed = true;
     platform::unique_hkey key = OpenKey(root, keyPath, kKeyRead);
     if (!key) return std::string();
-    // Zero-filled, so text stored without its zero still ends inside it.
-    std::vector<BYTE> buffer(RegistryQueryBufferSize, 0);
+    // One buffer for every query, made at the first and kept for the life of
+    // the process (on the heap: a static array would be stored in the program
+    // file). Only the reported length of it is read, so text stored without
+    // its zero ends there, and what an earlier query left is never seen.
+    static const std::unique_ptr<BYTE[]> buffer(new BYTE[RegistryQueryBufferSize]);
     DWORD type = 0;
     DWORD length = RegistryQueryBufferSize;
-    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, buffer.data(), &length) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, buffer.get(), &length) != ERROR_SUCCESS)
         return std::string();
     if (length > RegistryQueryBufferSize) return std::string();  // never trust a size beyond the buffer
     RegistryQueryFailed = false;
-    return RegistryDataToText(type, buffer.data(), length);
+    return RegistryDataToText(type, buffer.get(), length);
 }
 
 LSTATUS WriteRegistryString(HKEY key, const std::string& valueName, DWORD type, const std::string& value) {

@@ -2,6 +2,7 @@
 
 #include "core/Mfrm.h"
 
+#include <cassert>
 
 namespace {
 
@@ -68,8 +69,9 @@ MENUfrm::~MENUfrm() = default;
 MenuEntry& MENUfrm::At(int array, int index) {
     std::vector<MenuEntry>& entries = array == 1 ? m1_ : array == 2 ? m2_ : m3_;
     if (array < 1 || array > 3 || index < 1 || index > static_cast<int>(entries.size())) {
-        // Only the layout's own entries are ever addressed; anything else
-        // lands on a scratch entry that no menu shows.
+        // Only the layout's own entries are ever addressed; anything else is
+        // the caller's mistake and lands on a scratch entry that no menu shows.
+        assert(!"menu entry out of range");
         static MenuEntry nowhere;
         nowhere = MenuEntry{};
         return nowhere;
