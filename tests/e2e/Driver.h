@@ -4,9 +4,10 @@
 // holding QuellmarStarter.exe and the stand-in as Quellmar.exe, and a
 // recorder planted at C:\Program.exe: an unquoted command line with blanks
 // starts that one, and the journey fails when it ever ran. Every process
-// the journey starts is held in one job and ended afterwards; the registry
-// values it touched are put back. HKEY_LOCAL_MACHINE\Software is always read
-// and written in its 32-bit view, where both builds keep their settings.
+// the journey starts is held in one job and ended afterwards; what it and
+// the starter wrote to the registry goes again (see Plant).
+// HKEY_LOCAL_MACHINE\Software is read and written in its 32-bit view, where
+// both builds keep their settings, unless a journey asks for the 64-bit one.
 //
 // The tray icon is clicked with the mouse (SendInput), the menu is worked
 // with keys, a dialog's button gets its own click (BM_CLICK). What only the
