@@ -1,7 +1,7 @@
 // Auto-start and removal: switched on only after Yes, stored as "True" and
 // honoured at the next start, switched off without a question; a setting
 // that can't be stored is reported; removal asks, and on Yes deletes the
-// first Run entry only and ends the starter.
+// first Run entry only (in both registry views) and ends the starter.
 #include "Driver.h"
 
 const Box kNotSaved{
@@ -50,12 +50,15 @@ TEST_F(Journey, AutoStartAndRemoval) {
     EXPECT_EQ(Choose("R").at(kAutoStart), "&Auto Start Quellmar");
     EXPECT_TRUE(Answer(kRemove, IDNO));
     EXPECT_TRUE(Answer(kGoodBoy, IDOK));
+    // The 1.0.0 64-bit program wrote its entry in the 64-bit view: it goes too.
+    Plant(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter", "old", KEY_WOW64_64KEY);
     Choose("R");
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter"), quoted_);
     EXPECT_TRUE(Answer(kRemove, IDYES));
     EXPECT_TRUE(Answer(kReinstall, IDOK));
     EXPECT_TRUE(Ended());
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter"), kNone);
+    EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter", KEY_WOW64_64KEY), kNone);
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRunNt, "Quellmar Starter"), quoted_);
     EXPECT_TRUE(Wait([&] { return !IsWindow(icon_); })) << "the icon stayed";
 }

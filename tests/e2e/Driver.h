@@ -4,14 +4,16 @@
 // holding QuellmarStarter.exe and the stand-in as Quellmar.exe, and a
 // recorder planted at C:\Program.exe: an unquoted command line with blanks
 // starts that one, and the journey fails when it ever ran. Every process
-// the journey starts is held in one job and ended afterwards; the registry
-// values it touched are put back. HKEY_LOCAL_MACHINE\Software is always read
-// and written in its 32-bit view, where both builds keep their settings.
+// the journey starts is held in one job and ended afterwards; what it and
+// the starter wrote to the registry goes again (see Plant).
+// HKEY_LOCAL_MACHINE\Software is read and written in its 32-bit view, where
+// both builds keep their settings, unless a journey asks for the 64-bit one.
 //
 // The tray icon is clicked with the mouse (SendInput), the menu is worked
-// with keys. What only the starter's own process can read, the entries of
-// its menu and the icon of its message box, Peek.dll reads there, loaded
-// into it through a hook. Every wait is bounded polling.
+// with keys, a dialog's button gets its own click (BM_CLICK). What only the
+// starter's own process can read, the entries of its menu and the icon of
+// its message box, Peek.dll reads there, loaded into it through a hook.
+// Every wait is bounded polling.
 #pragma once
 
 #include <windows.h>
@@ -32,7 +34,7 @@ inline constexpr const char* kTitle = "Quellmar Starter";
 inline constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunNt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
 inline constexpr const char* kPageType = "QuellmarTests.Page";  // a file type journeys may plant in HKCR
-inline constexpr const char* kNone = "(none)";                  // Reg's answer for a missing value
+inline constexpr const char* kNone = "(none)";                  // Reg's answer for a missing value (or not REG_SZ)
 
 // A dialog as the user meets it: title, text and style. The style is
 // MessageBox's number: the buttons (0 OK, 1 OK and Cancel, 4 Yes and No)
@@ -86,34 +88,40 @@ inline bool PlantProgram(const std::string& path) {
     return CopyFileA(E2E_STANDIN, path.c_str(), FALSE);
 }
 
-inline REGSAM View(HKEY root) { return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0; }
-
-inline std::string Reg(HKEY root, const std::string& key, const std::string& name) {
+// HKEY_LOCAL_MACHINE is read and written in its 32-bit view unless view says otherwise.
+inline std::string Reg(HKEY root, const std::string& key, const std::string& name, REGSAM view = KEY_WOW64_32KEY) {
     char data[4096] = "";
-    DWORD size = sizeof data - 1, type = 0;
+    DWORD size = sizeof data;
     HKEY k = nullptr;
-    LSTATUS status = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | View(root), &k);
-    if (!status) status = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size), RegCloseKey(k);
-    if (status) return kNone;
-    return type == REG_SZ ? data : "(type " + std::to_string(type) + ")";
+    LSTATUS status = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | (root == HKEY_LOCAL_MACHINE ? view : 0), &k);
+    if (!status) status = RegGetValueA(k, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size), RegCloseKey(k);
+    return status ? kNone : data;
 }
 
-inline void SetValue(HKEY root, const std::string& key, const std::string& name, const char* value) {  // nullptr deletes
+// A REG_SZ value given in UTF-8, stored through the wide API (the starter reads
+// it in its own code page, UTF-8); nullptr deletes it. What a journey plants
+// below Software\Quellmar goes with ClearStarterValues, its file type in
+// HKEY_CLASSES_ROOT with the journey, and ".html" is put back.
+inline void Plant(HKEY root, const std::string& key, const std::string& name, const char* value,
+                  REGSAM view = KEY_WOW64_32KEY) {
     HKEY k = nullptr;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | View(root), nullptr, &k, nullptr)) return;
-    if (value) RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value), DWORD(strlen(value) + 1));
+    if (root != HKEY_LOCAL_MACHINE) view = 0;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &k, nullptr)) return;
+    std::wstring wide(value ? strlen(value) + 1 : 0, L'\0');  // never more characters than bytes
     if (!value) RegDeleteValueA(k, name.c_str());
+    else if (const int size = MultiByteToWideChar(CP_UTF8, 0, value, -1, wide.data(), int(wide.size())))
+        RegSetKeyValueW(k, nullptr, std::wstring(name.begin(), name.end()).c_str(), REG_SZ, wide.data(), 2 * size);
     RegCloseKey(k);
 }
 
-// What the starter writes, in both views: a 64-bit starter of today still
-// writes into the 64-bit one, and no journey may meet another's values.
+// What the starter writes, in both views (the 64-bit one holds the 1.0.0
+// 64-bit program's Run entry): no journey may meet another's values.
 inline void ClearStarterValues() {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-        HKEY k = nullptr;
-        for (const char* run : {kRun, kRunNt})
-            if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, run, 0, KEY_SET_VALUE | view, &k)) RegDeleteValueA(k, "Quellmar Starter"), RegCloseKey(k);
-        if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &k)) RegDeleteTreeA(k, "Quellmar"), RegCloseKey(k);
+        for (const char* run : {kRun, kRunNt}) Plant(HKEY_LOCAL_MACHINE, run, "Quellmar Starter", nullptr, view);
+        HKEY software = nullptr;
+        if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &software))
+            RegDeleteTreeA(software, "Quellmar"), RegCloseKey(software);
     }
 }
 
@@ -132,29 +140,16 @@ inline HWND NewIcon(const std::vector<HWND>& before) {  // one not among those b
     });
 }
 
-// The mouse moved to the point (with a zero move, as a real mouse reports its arrival), and clicked there.
-inline void Mouse(POINT at, bool click) {
+// The mouse moved into the window's middle (with a zero move, as a real mouse reports its arrival); with
+// click, once nothing covers the window there, clicked there.
+inline bool Mouse(HWND window, bool click) {
+    RECT r{};
+    const POINT at = GetWindowRect(window, &r) ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2} : POINT{};
+    if (click && !Wait([&] { return WindowFromPoint(at) == window; }, 5000)) return false;
     SetCursorPos(at.x, at.y);
     INPUT in[3] = {{INPUT_MOUSE}, {INPUT_MOUSE}, {INPUT_MOUSE}};
     in[0].mi.dwFlags = MOUSEEVENTF_MOVE, in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN, in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(click ? 3 : 1, in, sizeof(INPUT));
-}
-
-inline bool Click(HWND window) {  // into its middle, once nothing covers it there
-    RECT r{};
-    POINT at = GetWindowRect(window, &r) ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2} : POINT{-1, -1};
-    if (!Wait([&] { return WindowFromPoint(at) == window; }, 5000)) return false;
-    Mouse(at, true);
-    return true;
-}
-
-// Each key pressed and let go: virtual keys, or with KEYEVENTF_UNICODE characters.
-inline void Press(const std::wstring& keys, DWORD flags) {
-    std::vector<INPUT> in;
-    for (wchar_t key : keys)
-        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}})
-            in.push_back({INPUT_KEYBOARD}), in.back().ki = {flags ? WORD{0} : WORD(key), flags ? WORD(key) : WORD{0}, flags | up};
-    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+    return SendInput(click ? 3 : 1, in, sizeof(INPUT));
 }
 
 // Peek.dll's hook run in the window's thread: the window's menu entries, or its icon's style (UTF-8).
@@ -170,8 +165,7 @@ inline std::string Peek(HWND window) {
     return answer;
 }
 
-class Journey : public ::testing::Test {
-protected:
+struct Journey : ::testing::Test {
     void SetUp() override {
         const std::string from = dir_.substr(0, dir_.size() - 1) + '\0';  // a list of one, ended by two NULs
         SHFILEOPSTRUCTA remove{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
@@ -188,7 +182,7 @@ protected:
     void TearDown() override {
         TerminateJobObject(job_, 1);
         Wait([&] { return Icons() == iconsBefore_; }, 5000);  // an ended program's icon goes soon after it
-        for (const auto& [root, key, name, old] : planted_) SetValue(root, key, name, old == kNone ? nullptr : old.c_str());
+        Plant(HKEY_CLASSES_ROOT, ".html", "", html_ == kNone ? nullptr : html_.c_str());
         RegDeleteTreeA(HKEY_CLASSES_ROOT, kPageType);
         ClearStarterValues();
         EXPECT_EQ(Log("C:\\Program.starts.log", 0), Lines{}) << "an unquoted command line started C:\\Program.exe";
@@ -214,14 +208,11 @@ protected:
     bool Ended() { return WaitForSingleObject(starter_.hProcess, 15000) == WAIT_OBJECT_0; }
 
     std::string Tooltip() {  // shown when the mouse comes onto the icon; a new one may miss the first time
-        RECT r{};
-        GetWindowRect(icon_, &r);
         std::string text;
-        for (int hover = 0; hover < 3 && text.empty(); ++hover) {
-            Mouse({r.right + 200, r.bottom + 200}, false);
-            Mouse({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, false);
-            Wait([&] { return !(text = Text(Find("tooltips_class32", nullptr, 0))).empty(); }, 3000);
-        }
+        Wait([&] {
+            Mouse(GetDesktopWindow(), false), Mouse(icon_, false);  // away from the icon, and onto it
+            return Wait([&] { return !(text = Text(Find("tooltips_class32", nullptr, 0))).empty(); }, 3000);
+        });
         return text;
     }
 
@@ -229,50 +220,44 @@ protected:
     // ('_' down, '>' right, '.' Enter, '!' Esc, a letter its key), and
     // gives the entries it showed.
     Lines Choose(const char* keys) {
-        if (!Click(icon_)) return {"(the icon can't be clicked)"};
+        if (!Mouse(icon_, true)) return {"(the icon can't be clicked)"};
         HWND menu = Wait([&] { return Find("#32768", nullptr, starter_.dwProcessId); });
         if (!menu) return {"(no menu opened)"};
         const Lines entries = Split(std::istringstream(Peek(menu)));
-        std::wstring virtualKeys;
-        for (const char* k = keys; *k; ++k)
-            virtualKeys += *k == '_' ? VK_DOWN : *k == '>' ? VK_RIGHT : *k == '.' ? VK_RETURN : *k == '!' ? VK_ESCAPE : *k;
-        Press(virtualKeys, 0);
+        std::vector<INPUT> in;  // each key pressed and let go
+        for (const char* k = keys; *k; ++k) {
+            const WORD vk = *k == '_' ? VK_DOWN : *k == '>' ? VK_RIGHT : *k == '.' ? VK_RETURN : *k == '!' ? VK_ESCAPE : *k;
+            for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) in.push_back({INPUT_KEYBOARD}), in.back().ki = {vk, 0, up};
+        }
+        SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
         EXPECT_TRUE(Wait([&] { return !Find("#32768", nullptr, starter_.dwProcessId); })) << "the menu stays after " << keys;
         return entries;
     }
 
-    // Waits for the starter's dialog of that title, types the text (UTF-8)
-    // into its field, presses the button, and compares what it showed.
-    ::testing::AssertionResult Answer(const Box& expected, int button, const std::string& text = "") {
+    // Waits for the starter's dialog of that title, puts the text into its
+    // field, presses the button, and compares what it showed. The button
+    // gets its own click: a mouse click on a box just shown was now and then
+    // lost under Wine.
+    ::testing::AssertionResult Answer(const Box& expected, int button, const char* text = nullptr) {
         const std::string& title = std::get<0>(expected);
         HWND box = Wait([&] { return Find("#32770", title.c_str(), starter_.dwProcessId); });
         if (!box) return ::testing::AssertionFailure() << "no dialog \"" << title << "\" came";
         const int buttons = GetDlgItem(box, IDYES) ? MB_YESNO : GetDlgItem(box, IDCANCEL) ? MB_OKCANCEL : MB_OK;
         Box seen{title, "", atoi(Peek(box).c_str()) + buttons};
         for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr));) std::get<1>(seen) += Text(c);
-        std::wstring typed(text.size(), L'\0');
-        typed.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), typed.data(), int(typed.size())));
-        if (!typed.empty() && Click(FindWindowExA(box, nullptr, "Edit", nullptr))) Press(typed, KEYEVENTF_UNICODE);
-        if (!Click(GetDlgItem(box, button)) || !Wait([&] { return !IsWindow(box); }))
+        if (text) SetWindowTextA(FindWindowExA(box, nullptr, "Edit", nullptr), text);
+        if (!PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0) || !Wait([&] { return !IsWindow(box); }))
             return ::testing::AssertionFailure() << "button " << button << " did not close " << ::testing::PrintToString(seen);
         if (seen == expected) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "saw " << ::testing::PrintToString(seen);
     }
 
-    // Sets a REG_SZ value (nullptr deletes it); it is put back after the journey.
-    void Plant(HKEY root, const std::string& key, const std::string& name, const char* value) {
-        planted_.emplace(planted_.begin(), root, key, name, Reg(root, key, name));  // the latest is put back first
-        SetValue(root, key, name, value);
-    }
-
     const std::string dir_ = std::string("C:\\Program Files\\Quellmar Tests\\") +
                              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
-    const std::string quoted_ = "\"" + dir_ + "QuellmarStarter.exe\"";  // as the Run entries hold it
+    std::string quoted_ = "\"" + dir_ + "QuellmarStarter.exe\"";  // the starter Start runs, as the Run entries hold it
     PROCESS_INFORMATION starter_{};
     HWND icon_ = nullptr;
-
-private:
     HANDLE job_ = CreateJobObjectA(nullptr, nullptr);
     const std::vector<HWND> iconsBefore_ = Icons();
-    std::vector<std::tuple<HKEY, std::string, std::string, std::string>> planted_;  // with the value it had
+    const std::string html_ = Reg(HKEY_CLASSES_ROOT, ".html", "");  // the association of the prefix
 };

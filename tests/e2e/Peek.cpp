@@ -14,11 +14,10 @@ static void Entries(HMENU menu, const std::wstring& indent, std::wstring& out) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t caption[512] = L"";
         GetMenuStringW(menu, i, caption, 512, MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-        const bool separator = state & MF_SEPARATOR;  // which Wine reports grey as well
-        out += indent + (separator ? L"-" : caption) + (!separator && (state & MF_GRAYED) ? L" [grey]" : L"") +
-               (state & MF_CHECKED ? L" [x]" : L"") + L"\n";
-        if (HMENU sub = GetSubMenu(menu, i)) Entries(sub, indent + L"> ", out);
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);  // a separator, which Wine reports grey as well
+        out += indent + (state & MF_SEPARATOR ? L"-" : caption + std::wstring(state & MF_GRAYED ? L" [grey]" : L"") +
+                                                           (state & MF_CHECKED ? L" [x]" : L"")) + L"\n";
+        Entries(GetSubMenu(menu, i), indent + L"> ", out);  // none: no entries
     }
 }
 

@@ -1,8 +1,9 @@
 // One libFuzzer target over the rules that read outside text: the first
-// byte picks the rule (its low two bits) and a number (the rest), the other
-// bytes are the input. Each check is a promise the rule makes for any
-// input; ASan and UBSan watch everything else (a read past the data, a
-// lead byte at the very end of a text).
+// byte picks a number (the registry type, the companion kind and the code
+// page's rule), the other bytes are the input, given to every rule. Each
+// check is a promise the rule makes for any input; ASan and UBSan watch
+// everything else (a read past the data, a lead byte at the very end of a
+// text).
 #include "companions/FileAssociation.h"
 #include "companions/NumberText.h"
 #include "companions/PathHelpers.h"
@@ -13,48 +14,40 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #define CHECK(condition) do { if (!(condition)) std::abort(); } while (false)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
+    const std::uint8_t number = data[0];
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    const int number = data[0] >> 2;
-    const std::vector<unsigned char> bytes(text.begin(), text.end());  // exactly the data: ASan sees overreads
     CodePageRule rule{static_cast<CodePageRule::Kind>(number % 3), {}};
     for (int b = 0x81; b <= 0xFE; b += 2) rule.leadBytes[b] = true;
+
+    // Icon indexes within +-32767; without a comma the caller's values stay.
     std::string file = "caller";
     std::int16_t index = 7;
-    switch (data[0] & 3) {
-    case 0:  // icon indexes within +-32767; without a comma the caller's values stay
-        SplitIcon(text, file, index);
-        CHECK(index != -32768 && ReadCompanionIconIndex(text) != -32768);
-        ReadCompanionFileType(text);
-        CHECK(text.find(',') != std::string::npos || (file == "caller" && index == 7));
-        break;
-    case 1: {  // an association's program part has no quotes; a path with a "\" gets its program part quoted
-        const std::string program = ProgramFromCommand(text);
-        const std::string line = ProgramCommandLine(text, [](const std::string&) { return false; });
-        CHECK(program.find('"') == std::string::npos && program.size() <= text.size());
-        CHECK(text.find('\\') == std::string::npos || text[0] == '"' ? line == text : line == '"' + text + '"');
-        break;
-    }
-    case 2: {  // a path's halves give it back; a shortened text is "..." and the text's end, cut between characters
-        CHECK(GetFolder(text) + GetFileName(text) == (text.find('\\') == std::string::npos ? "" : text));
-        const std::string shortened = ShortenText(text, 50, rule);
-        CHECK(shortened == text || (shortened.starts_with("...") && text.ends_with(shortened.substr(3))));
-        CHECK(rule.kind != CodePageRule::Kind::SingleByte || shortened.size() <= 50);
-        break;
-    }
-    default: {  // registry data of any type; a companion caption of any kind
-        const std::string value = RegistryDataToText(static_cast<std::uint32_t>(number), bytes.data(), bytes.size());
-        if (number == 3) CHECK(value.size() == (bytes.empty() ? 0 : bytes.size() * 3 - 1));
-        else if (number == 4) CHECK(std::to_string(static_cast<std::int32_t>(std::stoll(value))) == value);
-        else CHECK(text.compare(0, value.size(), value) == 0 && value.find('\0') == std::string::npos);
-        const CompanionMenuEntry entry = CompanionCaption(static_cast<std::int16_t>(number % 4), text, "", rule);
-        CHECK(!entry.Caption.empty() && (entry.Enabled || entry.Caption == "[not defined]"));
-    }
-    }
+    SplitIcon(text, file, index);
+    ReadCompanionFileType(text);
+    CHECK(index != -32768 && ReadCompanionIconIndex(text) != -32768);
+    CHECK(text.find(',') != std::string::npos || (file == "caller" && index == 7));
+    // An association's program part has no quotes; a path with a "\" gets its program part quoted.
+    const std::string program = ProgramFromCommand(text);
+    const std::string line = ProgramCommandLine(text, [](const std::string&) { return false; });
+    CHECK(program.find('"') == std::string::npos && program.size() <= text.size());
+    CHECK(text.find('\\') == std::string::npos || text[0] == '"' ? line == text : line == '"' + text + '"');
+    // A path's halves give it back; a shortened text is "..." and the text's end, cut between characters.
+    CHECK(GetFolder(text) + GetFileName(text) == (text.find('\\') == std::string::npos ? "" : text));
+    const std::string shortened = ShortenText(text, 50, rule);
+    CHECK(shortened == text || (shortened.starts_with("...") && text.ends_with(shortened.substr(3))));
+    CHECK(rule.kind != CodePageRule::Kind::SingleByte || shortened.size() <= 50);
+    // Registry data of any type: hex pairs, a signed number, or a text ending at its first zero.
+    const std::string value = RegistryDataToText(number, data + 1, size - 1);  // exactly the data: ASan sees overreads
+    if (number == 3) CHECK(value.size() == (text.empty() ? 0 : text.size() * 3 - 1));
+    else if (number == 4) CHECK(std::to_string(static_cast<std::int32_t>(std::stoll(value))) == value);
+    else CHECK(text.compare(0, value.size(), value) == 0 && value.find('\0') == std::string::npos);
+    // A companion caption of any kind: never empty, disabled only as "[not defined]".
+    const CompanionMenuEntry entry = CompanionCaption(static_cast<std::int16_t>(number % 4), text, "", rule);
+    CHECK(!entry.Caption.empty() && (entry.Enabled || entry.Caption == "[not defined]"));
     return 0;
 }

@@ -41,8 +41,7 @@ TEST(PureLogic, CompanionMenuCaptions) {
         {1, "\\\xF0\x9D\x84\x9E" + Times(49, "\xE2\x82\xAC"), "", utf8, "\xF0\x9D\x84\x9E" + Times(49, "\xE2\x82\xAC")},
         {1, "E:\\" + Times(30, "\x82\xA0"), "", shiftJis, Times(30, "\x82\xA0")},
         {1, "E:\\" + Times(51, "\x82\xA0"), "", shiftJis, "..." + Times(47, "\x82\xA0")},
-        {1, "E:\\" + Times(51, "\x82"), "", one, "..." + Times(47, "\x82")},
-    };
+        {1, "E:\\" + Times(51, "\x82"), "", one, "..." + Times(47, "\x82")}};
     for (const auto& row : rows) {
         const CompanionMenuEntry entry = CompanionCaption(row.kind, row.path, row.previous, row.rule);
         EXPECT_EQ(row.caption, entry.Caption) << row.kind << " " << row.path;
@@ -113,12 +112,11 @@ TEST(PureLogic, RegistryDataToText) {
 // %systemroot% token matched by case or replaced twice; the folder a
 // companion starts in, or the extension an association is looked up by,
 // taken from the wrong end of the path; an instance name that differs by
-// letter case, or grows with the path (too long for a mutex with a deep
-// install path, and a second starter ran).
+// letter case, or one that two deep install paths share (a name too long
+// for a mutex is the StartUp journey's).
 TEST(PureLogic, FlagsPathsAndNames) {
     for (const char* text : {"TRUE", "true", "tRuE"}) EXPECT_EQ(True, TextToFlag(text)) << text;
     for (const char* text : {"", "1", " True", "Truer"}) EXPECT_EQ(False, TextToFlag(text)) << text;
-    EXPECT_EQ("True False", FlagToText(True) + " " + FlagToText(False));
     const std::vector<std::string> rows[] = {
         {"C:\\Program Files\\Quellmar", "QuellmarStarter", "C:\\Program Files\\Quellmar\\QuellmarStarter.exe"},
         {"C:\\", "Starter", "C:\\Starter.exe"}, {"C:\\x", "A.EXE", "C:\\x\\A.EXE"}};
@@ -131,9 +129,7 @@ TEST(PureLogic, FlagsPathsAndNames) {
     for (const auto& [helper, path, result] : helpers) EXPECT_EQ(result, helper(path)) << path;
     const std::string path = "C:\\Program Files\\Q\\QuellmarStarter.exe", deep = "C:\\" + Times(230, "d") + "\\Q.exe";
     EXPECT_EQ(InstanceName(path), InstanceName("c:\\PROGRAM FILES\\q\\quellmarstarter.exe"));
-    EXPECT_NE(InstanceName(path), InstanceName("C:\\Elsewhere\\QuellmarStarter.exe"));
     EXPECT_NE(InstanceName(deep), InstanceName("C:\\" + Times(230, "e") + "\\Q.exe"));
-    EXPECT_EQ(InstanceName(deep).size(), InstanceName(path).size());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Rmod and the companion list against the real registry, on a scratch key
-// below HKEY_CURRENT_USER (and HKEY_LOCAL_MACHINE for its views), planted
-// and read back through the registry API itself and removed in teardown.
+// below HKEY_CURRENT_USER, planted and read back through the registry API
+// itself and removed in teardown. The 32-bit view of HKEY_LOCAL_MACHINE,
+// where both builds keep their settings, is the journeys' (tests/e2e).
 #include "companions/CompanionList.h"
 #include "registry/Rmod.h"
 
@@ -16,13 +17,13 @@ using Values = std::map<std::string, std::pair<DWORD, std::string>>;  // name: t
 const std::string kKey = "Software\\Quellmar Starter Tests";
 std::string Sz(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
 
-// Writes the values given into a key of a registry view, making it when it
-// is missing, and gives back every value the key holds then.
-Values Store(HKEY root, const std::string& path, const Values& values = {}, REGSAM view = 0) {
+// Writes the values given into a key, making it when it is missing, and
+// gives back every value the key holds then.
+Values Store(const std::string& path, const Values& values = {}) {
     Values held;
     HKEY key = nullptr;
     char name[256], data[256];
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr)) return held;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)) return held;
     for (const auto& [valueName, value] : values)
         RegSetValueExA(key, valueName.c_str(), 0, value.first, reinterpret_cast<const BYTE*>(value.second.data()),
                        static_cast<DWORD>(value.second.size()));
@@ -35,11 +36,7 @@ Values Store(HKEY root, const std::string& path, const Values& values = {}, REGS
 }
 
 struct Registry : testing::Test {
-    void TearDown() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str());
-        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
-            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), view, 0);
-    }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str()); }
 };
 
 // Queries and writes: a buffer limit off by one, the failure flag not set
@@ -47,8 +44,8 @@ struct Registry : testing::Test {
 // failure), a missing level not created, REG_BINARY text not stored as its
 // bytes. REG_NONE: a text type gets one byte more when it lacks its zero.
 TEST_F(Registry, QueriesKeepTheLimitAndTheFailureFlag) {
-    Store(HKEY_CURRENT_USER, kKey, {{"fits", {REG_NONE, std::string(128000, 'a')}},
-                                    {"too big", {REG_NONE, std::string(128001, 'a')}}, {"empty", {REG_SZ, Sz("")}}});
+    Store(kKey, {{"fits", {REG_NONE, std::string(128000, 'a')}}, {"too big", {REG_NONE, std::string(128001, 'a')}},
+                 {"empty", {REG_SZ, Sz("")}}});
     Rmod::SetRegistryValue(HKEY_CURRENT_USER, kKey + "\\a\\b", "binary", "AB", REG_BINARY);
     const struct { std::string path, name, text; bool failed; } rows[] = {
         {kKey, "fits", std::string(128000, 'a'), false}, {kKey, "too big", "", true}, {kKey, "empty", "", false},
@@ -75,42 +72,25 @@ TEST_F(Registry, CompanionListReadsItsValuesAndASaveWritesOnlyTheBrowseApplicati
         {"icon file3", REG_BINARY, "\x01\xA0\xFF", "01 A0 FF"}, {"icon file5", REG_NONE, "", ""},
         {"application command4", REG_EXPAND_SZ, Sz("%SystemRoot%\\x.exe"), "%SystemRoot%\\x.exe"}};
     Values stored{{"stored by another program", {REG_SZ, Sz("x")}}};
+    for (int i = 0; i < 30; ++i) stored[names[i % 6] + std::to_string(i / 6 + 1)] = {REG_SZ, Sz(std::to_string(100 + i))};
     std::map<std::string, std::string> held;
-    for (int i = 0; i < 30; ++i) {
-        const std::string name = names[i % 6] + std::to_string(i / 6 + 1), text = std::to_string(100 + i);
-        stored[name] = {REG_SZ, Sz(text)}, held[name] = text;
-    }
     for (const auto& [name, type, bytes, text] : planted) stored[name] = {type, bytes}, held[name] = text;
-    Store(HKEY_CURRENT_USER, kKey + "\\KZHalvane", stored);
+    Store(kKey + "\\KZHalvane", stored);
     CompanionList list;
     list.SetUpCompanionList(HKEY_CURRENT_USER, kKey, "", 0, "", 0);
     list.LoadCompanionList();
     EXPECT_EQ("explorer.exe", list.BrowseApplication);  // while the value is missing
-    for (int n = 1; n <= 5; ++n) {
-        const CompanionEntry& e = list.Entry(n);
+    for (int i = 0; i < 30; ++i) {
+        const CompanionEntry& e = list.Entry(i / 6 + 1);
         const std::string slot[] = {std::to_string(e.FileType), e.FileTypeDescription, e.ApplicationName,
                                     e.ApplicationCommand, e.IconFile, std::to_string(e.IconIndex)};
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(held[names[i] + std::to_string(n)], slot[i]) << names[i] << n;
+        const std::string name = names[i % 6] + std::to_string(i / 6 + 1);
+        EXPECT_EQ(held.count(name) ? held[name] : std::to_string(100 + i), slot[i % 6]) << name;
     }
     list.BrowseApplication = "C:\\Tools\\browse.exe";
     list.SaveCompanionList();
     stored["browse application"] = {REG_SZ, Sz("C:\\Tools\\browse.exe")};
-    EXPECT_EQ(stored, Store(HKEY_CURRENT_USER, kKey + "\\KZHalvane"));
-}
-
-// HKEY_LOCAL_MACHINE in the 64-bit build: a key opened, written or deleted
-// outside the 32-bit view, where the suite's programs and the 32-bit build
-// keep theirs; "Remove Starter" leaving the 1.0.0 64-bit program's Run entry
-// in the 64-bit view behind.
-TEST_F(Registry, LocalMachineKeysLiveInThe32BitView) {
-    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) Store(HKEY_LOCAL_MACHINE, kKey, {{"old", {}}}, view);
-    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "written", "w", REG_SZ);
-    Rmod::DeleteRegistryValueInBothViews(HKEY_LOCAL_MACHINE, kKey, "old");
-    EXPECT_EQ((Values{{"written", {REG_SZ, Sz("w")}}}), Store(HKEY_LOCAL_MACHINE, kKey, {}, KEY_WOW64_32KEY));
-    EXPECT_EQ(Values{}, Store(HKEY_LOCAL_MACHINE, kKey, {}, KEY_WOW64_64KEY));
-    EXPECT_EQ("w", Rmod::QueryRegistryValue(HKEY_LOCAL_MACHINE, kKey, "written"));
-    Rmod::DeleteRegistryKey(HKEY_LOCAL_MACHINE, kKey);
-    EXPECT_EQ(Values{}, Store(HKEY_LOCAL_MACHINE, kKey, {}, KEY_WOW64_32KEY));
+    EXPECT_EQ(stored, Store(kKey + "\\KZHalvane"));
 }
 
 }  // namespace

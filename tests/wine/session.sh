@@ -15,19 +15,16 @@ state="$build/wine-session"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="$build/wineprefix"
-
-load_env() {
-    [ -f "$state/display" ] || { echo "no Wine session in $build: run '$0 start $build' first" >&2; exit 1; }
-    DISPLAY=$(cat "$state/display")
+if [ "$cmd" = run ] || [ "$cmd" = env ]; then
+    DISPLAY=$(cat "$state/display" 2>/dev/null) || { echo "no Wine session in $build: run '$0 start $build' first" >&2; exit 1; }
     export DISPLAY
-}
+fi
 
 case "$cmd" in
 start)
     mkdir -p "$state"
     if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
-        echo "Wine session already running on $(cat "$state/display")"
-        exit 0
+        echo "Wine session already running on $(cat "$state/display")"; exit 0
     fi
     # Xvfb picks a free display number itself and writes it to fd 3.
     rm -f "$state/displayfd"
@@ -36,7 +33,6 @@ start)
         3>"$state/displayfd" >"$state/xvfb.log" 2>&1 < /dev/null &
     echo $! > "$state/xvfb.pid"
     read -r -t 30 number < "$state/displayfd" || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
-    rm -f "$state/displayfd"
     echo ":$number" > "$state/display"
     export DISPLAY=":$number"
     wineboot -i > "$state/wineboot.log" 2>&1 || true
@@ -48,24 +44,19 @@ start)
     echo "Wine session on $DISPLAY, prefix $WINEPREFIX"
     ;;
 run)
-    load_env
     shift 2
     exec wine "$@"
     ;;
 env)
-    load_env
     echo "export DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES=\"$WINEDLLOVERRIDES\""
     ;;
 stop)
     if [ -f "$state/display" ]; then
-        DISPLAY=$(cat "$state/display") wineserver -k 2>/dev/null || true
+        wineserver -k 2>/dev/null || true
         wineserver -w 2>/dev/null || true
     fi
-    if [ -f "$state/xvfb.pid" ]; then
-        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
-        rm -f "$state/xvfb.pid"
-    fi
-    rm -f "$state/display"
+    [ ! -f "$state/xvfb.pid" ] || kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    rm -f "$state/xvfb.pid" "$state/display" "$state/displayfd"
     ;;
 *)
     echo "unknown command $cmd" >&2; exit 2 ;;

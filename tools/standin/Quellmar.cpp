@@ -7,13 +7,11 @@
 // records its own starts, and ends at once.
 //
 // Named Quellmar.exe it goes on as Quellmar does: one top-level window
-// whose caption tells the mode it was started in, and its reactions in
-// "Quellmar.events.log": "closed", "close refused", "restored", "hanging".
-// Files beside it, by their presence, change its behaviour:
+// whose caption tells the mode it was started in (normal or extended help),
+// and its reactions in "Quellmar.events.log": "closed", "restored",
+// "hanging". Files beside it, by their presence, change its behaviour:
 //
 //   Quellmar.start-minimized  show the window minimised at start
-//   Quellmar.start-maximized  show the window maximised at start
-//   Quellmar.refuse-close     ignore WM_CLOSE (looked up at each WM_CLOSE)
 //   Quellmar.hang             stop answering messages for as long as the
 //                             file stays (looked for ten times a second)
 #include <windows.h>
@@ -24,12 +22,9 @@
 namespace {
 
 std::string g_base;        // the program file's path without its extension
-bool g_sizedAway = false;  // minimised or maximised since the last restore
+bool g_minimised = false;  // since the last restore
 
-bool Present(const char* suffix) {
-    DWORD attributes = GetFileAttributesA((g_base + suffix).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool Present(const char* suffix) { return GetFileAttributesA((g_base + suffix).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Opened and closed for each line, shared, so that a reader sees every line
 // at once and several copies may write side by side.
@@ -42,25 +37,17 @@ void Append(const char* suffix, const std::string& line) {
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CLOSE) {
-        Append(".events.log", Present(".refuse-close") ? "close refused" : "closed");
-        if (!Present(".refuse-close")) DestroyWindow(hwnd);
-    } else if (msg == WM_SIZE && (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED)) {
-        g_sizedAway = true;
-    } else if (msg == WM_SIZE && wParam == SIZE_RESTORED && g_sizedAway) {
-        g_sizedAway = false;
-        Append(".events.log", "restored");
-    } else if (msg == WM_TIMER && Present(".hang")) {
+    if (msg == WM_CLOSE) Append(".events.log", "closed");  // and DefWindowProcA destroys the window
+    if (msg == WM_SIZE && wParam == SIZE_RESTORED && g_minimised) Append(".events.log", "restored");
+    if (msg == WM_SIZE) g_minimised = wParam == SIZE_MINIMIZED;
+    if (msg == WM_TIMER && Present(".hang")) {
         // Hung: its thread reads no message while the file stays, so the
         // system soon counts its window as not responding.
         Append(".events.log", "hanging");
         while (Present(".hang")) Sleep(50);
-    } else if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-    } else {
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    return 0;
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -68,29 +55,24 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     char path[MAX_PATH * 4] = "", current[MAX_PATH * 4] = "";
     const std::string file(path, GetModuleFileNameA(nullptr, path, sizeof path));
-    const std::string::size_type slash = file.find_last_of('\\'), dot = file.find_last_of('.');
-    g_base = file.substr(0, dot > slash ? dot : file.size());
+    g_base = file.substr(0, file.find_last_of('.'));  // each copy's name ends in ".exe"
     const char* commandLine = GetCommandLineA();
     GetCurrentDirectoryA(sizeof current, current);
     Append(".starts.log", std::string(commandLine) + "\t" + current);
-    if (lstrcmpiA(file.c_str() + slash + 1, "Quellmar.exe") != 0) return 0;
+    if (lstrcmpiA(file.c_str() + file.find_last_of('\\') + 1, "Quellmar.exe") != 0) return 0;
 
     // Quellmar's caption in the mode its switch names (a blank before it).
-    const char* caption = std::strstr(commandLine, " /FastRead")       ? "FastRead - Quellmar"
-                          : std::strstr(commandLine, " /FastSort")     ? "FastSort - Quellmar"
-                          : std::strstr(commandLine, " /ExtendedHelp") ? "Quellmar (extended help mode)"
-                                                                       : "Quellmar";
-    WNDCLASSA windowClass{0, WindowProc, 0, 0, instance, nullptr, LoadCursor(nullptr, IDC_ARROW),
-                          reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr, "QuellmarStandinWindow"};
+    const char* caption = std::strstr(commandLine, " /ExtendedHelp") ? "Quellmar (extended help mode)" : "Quellmar";
+    WNDCLASSA windowClass{0, WindowProc, 0, 0, instance, nullptr, nullptr, HBRUSH(COLOR_WINDOW + 1), nullptr,
+                          "QuellmarStandinWindow"};
     RegisterClassA(&windowClass);
     // Away from the top left corner, where Wine's tray sits on a display without a taskbar.
     HWND window = CreateWindowExA(0, windowClass.lpszClassName, caption, WS_OVERLAPPEDWINDOW, 400, 300, 480, 320, nullptr,
                                   nullptr, instance, nullptr);
     // The first ShowWindow takes the starter's show command; the control
-    // files then move the window on to the state a test asked for.
+    // file then moves the window on to the state a test asked for.
     ShowWindow(window, showCommand);
     if (Present(".start-minimized")) ShowWindow(window, SW_MINIMIZE);
-    if (Present(".start-maximized")) ShowWindow(window, SW_MAXIMIZE);
     SetTimer(window, 1, 100, nullptr);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
