@@ -90,9 +90,12 @@ TEST(PureLogic, IconSplitAndCompanionNumbers) {
         SplitIcon(row.icon, file, index);
         EXPECT_EQ(std::make_pair(row.file, row.index), std::make_pair(file, index)) << row.icon;
     }
-    for (const auto& [text, kind] : {std::pair{"12345", 1234}, {"1.5", 2}, {"x", 0}})
+    // The reading itself: halves to the even neighbour, exponents, "&H"/"&O", blanks anywhere, the limits.
+    for (const auto& [text, kind] : {std::pair{"12345", 1234}, {"1.5", 2}, {"2.5", 2}, {"x", 0}, {"&H1F", 31},
+                                     {"&O17", 15}, {"2E1", 20}, {" 1 2", 12}, {"9E99", 32767}, {"-.5", 0}})
         EXPECT_EQ(kind, ReadCompanionFileType(text)) << text;
-    for (const auto& [text, index] : {std::pair{"40000", 32767}, {"-40000", -32767}, {"-3", -3}})
+    for (const auto& [text, index] : {std::pair{"40000", 32767}, {"-40000", -32767}, {"-3", -3}, {"123456789", 32767},
+                                      {"-2.5001", -3}})
         EXPECT_EQ(index, ReadCompanionIconIndex(text)) << text;
 }
 
