@@ -56,11 +56,14 @@ bool PrevInstance(const std::string& instanceName) {
     // launched at the same moment. The handle stays open for the life of
     // the process; asking again closes this process's claim first, so only
     // another process's claim counts.
+    // A mutex of that name that this process may not open belongs to a
+    // starter of another user or an elevated one: another instance too.
     static unique_handle instance;
     instance.reset();
     SetLastError(0);
     instance.reset(CreateMutexA(nullptr, FALSE, instanceName.c_str()));
-    return instance && GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    return instance ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
 }
 
 int MsgBox(const std::string& text, UINT style) {

@@ -25,8 +25,9 @@ std::string AppExeName();
 // The full path of the program file.
 std::string AppFullPath();
 
-// True when another process has claimed instanceName. The first call claims
-// it for this process for the rest of its life.
+// True when another process has claimed instanceName, or holds a claim this
+// process may not open. The first call claims it for this process for the
+// rest of its life.
 bool PrevInstance(const std::string& instanceName);
 
 // A modal message box with the application title; gives the button pressed.

@@ -27,9 +27,14 @@ public:
     // For out-parameters of the API: closes what is held, then hands out the slot.
     Handle* put() { reset(); return &handle_; }
     Handle release() { return std::exchange(handle_, Handle{}); }
+    // Closing what was held leaves the thread's last error as it was, so a
+    // caller may still read the error of the call that gave the new handle.
     void reset(Handle h = Handle{}) {
         Handle old = std::exchange(handle_, h);
-        if (old != Handle{}) Close{}(old);
+        if (old == Handle{}) return;
+        const DWORD error = GetLastError();
+        Close{}(old);
+        SetLastError(error);
     }
 
 private:

@@ -1,15 +1,18 @@
 // The starter's window work against real windows that the test makes:
 // finding Quellmar by its captions, the subclassing engine, the popup menu
-// as PrepareMenu leaves it, the wait for a late taskbar and the tray icon's
-// size at each DPI (the program's own icon and manifest are linked in).
+// as PrepareMenu leaves it, another starter's claim, the wait for a late
+// taskbar and the tray icon's size at each DPI (the program's own icon and
+// manifest are linked in).
 // Restoring and closing Quellmar, a hung one too, and the menu in its other
 // states are the journeys' (tests/e2e), against the real tray.
 #include "core/Mfrm.h"
 #include "core/TargetApp.h"
+#include "platform/AppRuntime.h"
 #include "subclass/KZSubClassmod.h"
 #include "tray/MENUfrm.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <memory>
 #include <string>
@@ -87,6 +90,25 @@ TEST(Windows, MenuAfterPrepareMenu) {
     EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, 2), 0, MF_BYPOSITION) & MF_GRAYED);  // Extended Help
     EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, 3), 4, MF_BYPOSITION) & MF_GRAYED);  // "[not defined]"
     EXPECT_EQ(UINT{MF_CHECKED}, GetMenuState(popup, 7, MF_BYPOSITION) & MF_CHECKED);  // "&Auto Start Quellmar"
+}
+
+// One starter per program file: another's claim on the name counts whether
+// this process may open it or not (an elevated starter's mutex is denied to
+// a normal one; here an empty access list denies it to everyone), and a
+// claim that is gone counts no longer.
+TEST(Windows, AnotherStartersClaimOnlyWhileItHoldsIt) {
+    PSECURITY_DESCRIPTOR denyAll = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P", SDDL_REVISION_1, &denyAll, nullptr));
+    for (PSECURITY_DESCRIPTOR descriptor : {PSECURITY_DESCRIPTOR{}, denyAll}) {
+        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+        const std::string name = "Local\\QuellmarStarterTests." + std::string(descriptor ? "denied" : "open");
+        HANDLE other = CreateMutexA(&attributes, FALSE, name.c_str());
+        ASSERT_TRUE(other);
+        EXPECT_TRUE(platform::PrevInstance(name)) << name;
+        CloseHandle(other);
+        EXPECT_FALSE(platform::PrevInstance(name)) << name;
+    }
+    LocalFree(denyAll);
 }
 
 // The tray icon's life: loaded again at the small-icon size of each new DPI
