@@ -18,8 +18,10 @@ constexpr CaptionState kCaptions[] = {
 };
 
 // How long a Quellmar window may take to show that it answers at all, and
-// to handle a close request.
-constexpr UINT kAnswerBoundMs = 2000;
+// to handle a close request. Windows calls a window hung only after it has
+// read no message for 5 s, and SMTO_ABORTIFHUNG gives up on such a window at
+// once; a Quellmar busy for a shorter while is waited for, up to the same 5 s.
+constexpr UINT kAnswerBoundMs = 5000;
 constexpr UINT kCloseBoundMs = 60000;
 
 }  // namespace

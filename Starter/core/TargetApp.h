@@ -43,6 +43,7 @@ void LaunchTarget();
 TargetState GetTargetState(HWND& window, Boolean& minimised);
 
 // Restores (TargetActionRestore) or restores and closes (TargetActionClose)
-// the running Quellmar. False when it does not run, when its window doesn't
-// answer (it is then left alone) or the action is unknown.
+// the running Quellmar. False when it does not run, when its window is hung
+// or doesn't answer within 5 s (it is then left alone) or the action is
+// unknown.
 Boolean ControlTarget(std::int16_t action);

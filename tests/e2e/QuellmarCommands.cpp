@@ -1,5 +1,6 @@
 // The Quellmar commands: launch by its quoted path, restore when minimised,
-// close when running, Extended Help with its switch, and the two warnings
+// close when running (a hung Quellmar left alone, a busy one waited for),
+// Extended Help with its switch, and the two warnings
 // when Quellmar.exe is missing beside the starter.
 #include "Driver.h"
 
@@ -37,8 +38,10 @@ TEST_F(Journey, QuellmarCommands) {
     EXPECT_TRUE(Answer(kAsk, IDNO));
     ASSERT_TRUE(DeleteFileA((dir_ + "Quellmar.hang").c_str()));
     ASSERT_TRUE(Wait([&] { return !IsHungAppWindow(help); }));
+    // Busy for 3 s over the starter's question is not hung: it is closed once it answers.
+    ASSERT_TRUE(std::ofstream(dir_ + "Quellmar.busy"));
     EXPECT_EQ(Choose("_.").at(0), "Close Quellmar (Running)");
-    EXPECT_EQ(Log(events, 4), (Lines{"restored", "closed", "hanging", "closed"}));
+    EXPECT_EQ(Log(events, 5), (Lines{"restored", "closed", "hanging", "busy", "closed"}));
 
     // Without Quellmar.exe each launch has its own warning, and starts nothing.
     ASSERT_TRUE(Wait([&] { return DeleteFileA((dir_ + "Quellmar.exe").c_str()); }));

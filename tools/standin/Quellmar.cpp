@@ -14,6 +14,8 @@
 //   Quellmar.start-minimized  show the window minimised at start
 //   Quellmar.hang             stop answering messages for as long as the
 //                             file stays (looked for ten times a second)
+//   Quellmar.busy             take 3 s over the next WM_NULL (the file goes):
+//                             busy, but not yet hung by the system's rule
 #include <windows.h>
 
 #include <cstring>
@@ -37,6 +39,7 @@ void Append(const char* suffix, const std::string& line) {
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NULL && DeleteFileA((g_base + ".busy").c_str())) Append(".events.log", "busy"), Sleep(3000);
     if (msg == WM_CLOSE) Append(".events.log", "closed");  // and DefWindowProcA destroys the window
     if (msg == WM_SIZE && wParam == SIZE_RESTORED && g_minimised) Append(".events.log", "restored");
     if (msg == WM_SIZE) g_minimised = wParam == SIZE_MINIMIZED;
