@@ -161,10 +161,16 @@ void DeleteRegistryKey(HKEY root, const std::string& keyPath) {
     RegDeleteKeyExA(root, keyPath.c_str(), ViewOf(root), 0);
 }
 
-void DeleteRegistryValueInBothViews(HKEY root, const std::string& keyPath, const std::string& valueName) {
-    DeleteRegistryValue(root, keyPath, valueName);
-    platform::unique_hkey key = OpenKeyInView(root, keyPath, kKeyWrite | KEY_WOW64_64KEY);
-    if (key) RegDeleteValueA(key.get(), valueName.c_str());
+bool DeleteRegistryValueInBothViews(HKEY root, const std::string& keyPath, const std::string& valueName) {
+    bool gone = true;
+    for (REGSAM view : {ViewOf(root), REGSAM{KEY_WOW64_64KEY}}) {
+        if (platform::unique_hkey key = OpenKeyInView(root, keyPath, kKeyWrite | view))
+            RegDeleteValueA(key.get(), valueName.c_str());
+        platform::unique_hkey key = OpenKeyInView(root, keyPath, kKeyRead | view);
+        if (key && RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            gone = false;
+    }
+    return gone;
 }
 
 }  // namespace Rmod

@@ -37,8 +37,11 @@ void DeleteRegistryKey(HKEY root, const std::string& keyPath);
 // Under HKEY_LOCAL_MACHINE every key above lives in the 32-bit view. This
 // one also deletes the value in the 64-bit view, where the 1.0.0 release's
 // 64-bit program wrote its Run entry. Where there is only one view (32-bit
-// Windows, other roots) the second deletion finds nothing left.
-void DeleteRegistryValueInBothViews(HKEY root, const std::string& keyPath, const std::string& valueName);
+// Windows, other roots) the second deletion finds nothing left. True when
+// the value, read back, is in neither view: without the right to write the
+// key (HKEY_LOCAL_MACHINE for a user who is not an administrator) the value
+// stays, and a caller must not take it as gone.
+bool DeleteRegistryValueInBothViews(HKEY root, const std::string& keyPath, const std::string& valueName);
 
 // The write helpers: each takes an open key and gives the platform's status.
 LSTATUS WriteRegistryString(HKEY key, const std::string& valueName, DWORD type, const std::string& value);

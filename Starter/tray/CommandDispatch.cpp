@@ -29,6 +29,9 @@ constexpr const char* kReinstallNotice = "To reinstall Quellmar Starter just sta
 constexpr const char* kDeclinedNotice = "Good boy.";
 constexpr const char* kSettingNotSaved =
     "The auto start setting could not be saved, please ask your administrator for the right to change it !";
+constexpr const char* kNotRemoved =
+    "Quellmar Starter could not be removed from the Windows start up, please ask your administrator for the right "
+    "to change it !";
 constexpr const char* kSpecialModeNotFound =
     "Quellmar was not found in current directory, please move this program to the right location !";
 
@@ -85,14 +88,21 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
         case 10:
             Form_Unload(0);
         case 11:
-            if (platform::MsgBox(kRemoveQuestion, kQuestion) == IDYES) {
-                platform::MsgBox(kReinstallNotice, kNotice);
-                Rmod::DeleteRegistryValueInBothViews(HKEY_LOCAL_MACHINE,
-                                                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                                                     "Quellmar Starter");
-                Form_Unload(0);
+            if (platform::MsgBox(kRemoveQuestion, kQuestion) != IDYES) {
+                platform::MsgBox(kDeclinedNotice, kNotice);
+                break;
             }
-            platform::MsgBox(kDeclinedNotice, kNotice);
+            // Deleted and read back before the user is told: a starter that
+            // may not write the Run key would be back at the next log-on, so
+            // it says so and stays.
+            if (!Rmod::DeleteRegistryValueInBothViews(HKEY_LOCAL_MACHINE,
+                                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                                      "Quellmar Starter")) {
+                platform::MsgBox(kNotRemoved, kWarning);
+                break;
+            }
+            platform::MsgBox(kReinstallNotice, kNotice);
+            Form_Unload(0);
             break;
         default:
             break;

@@ -1,8 +1,11 @@
 // Auto-start and removal: switched on only after Yes, stored as "True" and
 // honoured at the next start, switched off without a question; a setting
 // that can't be stored is reported; removal asks, and on Yes deletes the
-// first Run entry only (in both registry views) and ends the starter.
+// first Run entry only (in both registry views) and ends the starter, or,
+// when the entry can't be deleted, says so and stays.
 #include "Driver.h"
+
+#include <sddl.h>
 
 const Box kNotSaved{
     kTitle, "The auto start setting could not be saved, please ask your administrator for the right to change it !", 48};
@@ -12,9 +15,31 @@ const Box kRemove{kTitle,
                   36};
 const Box kGoodBoy{kTitle, "Good boy.", 64};
 const Box kReinstall{kTitle, "To reinstall Quellmar Starter just start it once again manually.", 64};
+const Box kNotRemoved{kTitle,
+                      "Quellmar Starter could not be removed from the Windows start up, please ask your administrator "
+                      "for the right to change it !", 48};
 constexpr const char* kKey = "Software\\Quellmar\\Starter\\StartUp";
 constexpr const char* kSetting = "auto start target program";
 constexpr size_t kAutoStart = 13;  // the menu's line of "&Auto Start Quellmar"
+
+// A key of the 32-bit view readable only, as HKEY_LOCAL_MACHINE is to a user
+// who is not an administrator; its own access list is put back when the
+// journey ends, by any road.
+struct ReadOnlyKey {
+    explicit ReadOnlyKey(const char* path) {
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        DWORD size = sizeof saved;
+        locked = !RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_32KEY, &key) &&
+                 !RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved, &size) &&
+                 ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr) &&
+                 !RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly);
+        LocalFree(readOnly);
+    }
+    ~ReadOnlyKey() { locked && RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, saved), RegCloseKey(key); }
+    HKEY key = nullptr;
+    alignas(void*) BYTE saved[8192];
+    bool locked;
+};
 
 TEST_F(Journey, AutoStartAndRemoval) {
     ASSERT_TRUE(Start());
@@ -50,6 +75,15 @@ TEST_F(Journey, AutoStartAndRemoval) {
     EXPECT_EQ(Choose("R").at(kAutoStart), "&Auto Start Quellmar");
     EXPECT_TRUE(Answer(kRemove, IDNO));
     EXPECT_TRUE(Answer(kGoodBoy, IDOK));
+    // Without the right to write the Run key the entry stays: the user is told, and the starter stays too.
+    {
+        const ReadOnlyKey locked(kRun);
+        ASSERT_TRUE(locked.locked);
+        Choose("R");
+        EXPECT_TRUE(Answer(kRemove, IDYES));
+        EXPECT_TRUE(Answer(kNotRemoved, IDOK));
+        EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter"), quoted_);
+    }
     // The 1.0.0 64-bit program wrote its entry in the 64-bit view: it goes too.
     Plant(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter", "old", KEY_WOW64_64KEY);
     Choose("R");
