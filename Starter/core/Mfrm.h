@@ -4,7 +4,7 @@
 #pragma once
 
 #include "companions/CompanionList.h"
-#include "core/Boolean.h"
+#include "shared/Boolean.h"
 #include "platform/FormWindow.h"
 #include "subclass/KZSubClassmod.h"
 

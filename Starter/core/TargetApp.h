@@ -3,7 +3,7 @@
 // closing its window. Quellmar is recognised only by its window captions.
 #pragma once
 
-#include "core/Boolean.h"
+#include "shared/Boolean.h"
 #include "platform/Win32Api.h"
 
 #include <cstdint>

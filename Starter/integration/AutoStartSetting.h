@@ -2,7 +2,7 @@
 // kept in the registry as the text "True" or "False".
 #pragma once
 
-#include "core/Boolean.h"
+#include "shared/Boolean.h"
 
 inline constexpr const char* AutoStartKey = "Software\\Quellmar\\Starter\\StartUp\\";
 inline constexpr const char* AutoStartValueName = "auto start target program";

@@ -2,7 +2,7 @@
 // "True" or "False".
 #pragma once
 
-#include "core/Boolean.h"
+#include "shared/Boolean.h"
 
 #include <string>
 

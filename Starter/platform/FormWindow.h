@@ -10,13 +10,12 @@
 
 #include "platform/Handles.h"
 #include "platform/Win32Api.h"
-#include "subclass/KZSubClassInterfaces.h"
 
 #include <string>
 
 namespace platform {
 
-class FormWindow : public KZSubClassSource {
+class FormWindow {
 public:
     // className names the form's own window class, caption its window text.
     FormWindow(std::string className, std::string caption);
@@ -32,7 +31,7 @@ public:
     void Destroy();
 
     // The window handle; nullptr before Create and after the window is gone.
-    HWND hwnd() const override { return hwnd_; }
+    HWND hwnd() const { return hwnd_; }
     const std::string& Caption() const { return caption_; }
 
     // The program icon (icon resource 1 of the module) at the small-icon

@@ -11,7 +11,7 @@
 // whose user-data slot no other code uses. One thread only.
 #pragma once
 
-#include "core/Boolean.h"
+#include "shared/Boolean.h"
 #include "platform/Win32Api.h"
 #include "subclass/KZSubClassInterfaces.h"
 

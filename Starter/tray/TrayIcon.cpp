@@ -30,6 +30,16 @@ NOTIFYICONDATAA TrayRecord(platform::FormWindow& form, UINT callbackMessage, con
     return record;
 }
 
+// The form's window as the subclassing engine's source.
+class FormSource : public KZSubClassSource {
+public:
+    explicit FormSource(const platform::FormWindow& form) : form_(form) {}
+    HWND hwnd() const override { return form_.hwnd(); }
+
+private:
+    const platform::FormWindow& form_;
+};
+
 }  // namespace
 
 bool Mfrm::AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, const std::string& toolTip) {
@@ -37,7 +47,8 @@ bool Mfrm::AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, c
     NOTIFYICONDATAA record = TrayRecord(form, TrayCallbackMessage, toolTip);
     if (!Shell_NotifyIconA(NIM_ADD, &record)) return false;
     iconShown_ = true;
-    KZSubClass(form, kTraySource, callback, True, nullptr, False);
+    FormSource source(form);
+    KZSubClass(source, kTraySource, callback, True, nullptr, False);
     return true;
 }
 
@@ -45,7 +56,8 @@ bool Mfrm::RemoveTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback
     NOTIFYICONDATAA record = TrayRecord(form, 0, "");
     if (!Shell_NotifyIconA(NIM_DELETE, &record)) return false;
     iconShown_ = false;
-    KZSubClass(form, kTraySource, callback, False, nullptr, False);
+    FormSource source(form);
+    KZSubClass(source, kTraySource, callback, False, nullptr, False);
     return true;
 }
 
