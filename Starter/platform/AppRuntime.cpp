@@ -102,6 +102,17 @@ bool ChangeDirectory(const std::string& path) {
     return !path.empty() && SetCurrentDirectoryA(path.c_str()) != FALSE;
 }
 
+void RestrictDllSearch() {
+    // Looked up at run time: systems without the function have no such
+    // loader option.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto set = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFn>(
+                            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                      : nullptr;
+    if (set) set(0x00000800 /* LOAD_LIBRARY_SEARCH_SYSTEM32 */);
+}
+
 void EndProcess() {
     ExitProcess(0);
 }

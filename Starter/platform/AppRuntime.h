@@ -53,6 +53,10 @@ bool FolderExists(const std::string& path);
 // Makes path the current directory; false when that is impossible.
 bool ChangeDirectory(const std::string& path);
 
+// Makes the loader look for DLLs in the system folder only, never beside the
+// program or in the current directory, so that none can be planted there.
+void RestrictDllSearch();
+
 // Ends the process at once, with no further handler running.
 [[noreturn]] void EndProcess();
 

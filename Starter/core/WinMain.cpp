@@ -1,8 +1,10 @@
-#include "core/StarterMain.h"
-
+// The program's entry point: loads the main form, then waits for window
+// messages until the form's shutdown ends the process.
 #include "core/Mfrm.h"
+#include "platform/AppRuntime.h"
 
-int RunStarter() {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    platform::RestrictDllSearch();
     Mfrm main;
     if (!main.Create()) return 1;
     main.Form_Load();
