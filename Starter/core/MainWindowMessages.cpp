@@ -2,6 +2,7 @@
 // over the tray icon opens the popup menu at the mouse position; every
 // other message goes on to the window's own procedure untouched.
 #include "core/Mfrm.h"
+#include "tray/MenuLayout.h"
 
 void Mfrm::KZSubClassWindowProc(std::string& /*SourceDescription*/, HWND& /*hwnd*/, UINT& Msg, WPARAM& /*wParam*/,
                                 LPARAM& lParam, LRESULT& /*ReturnValue*/, bool& /*ReturnValueUsedFlag*/) {
@@ -13,13 +14,13 @@ void Mfrm::KZSubClassWindowProc(std::string& /*SourceDescription*/, HWND& /*hwnd
     SetVisible(true);
     Focus();
 
-    PrepareMenu(1);
-    PrepareMenu(2);
-    PrepareMenu(3);
+    PrepareMenu(MenuIndexM1);
+    PrepareMenu(MenuIndexM2);
+    PrepareMenu(MenuIndexM3);
 
     const LONG x = ProgramGetMousePosX();
     const LONG y = ProgramGetMousePosY();
-    ProgramOpenPopUpMenu(x, y, 1);
+    ProgramOpenPopUpMenu(x, y, 1);  // the menu bar's first list, M1
 
     SetVisible(false);
     SetEnabled(false);

@@ -8,6 +8,7 @@
 #include "platform/AppRuntime.h"
 #include "registry/Rmod.h"
 #include "tray/MENUfrm.h"
+#include "tray/MenuLayout.h"
 
 #include <algorithm>
 #include <cctype>
@@ -44,9 +45,9 @@ std::string CaptionKey(const std::string& caption) {
 
 const char* SpecialModeSwitch(std::int16_t index) {
     switch (index) {
-    case 1: return " /FastRead";
-    case 2: return " /FastSort";
-    case 3: return " /ExtendedHelp";
+    case M2FastRead: return " /FastRead";
+    case M2FastSort: return " /FastSort";
+    case M2ExtendedHelp: return " /ExtendedHelp";
     default: return nullptr;
     }
 }
@@ -56,10 +57,10 @@ const char* SpecialModeSwitch(std::int16_t index) {
 void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t SubMenuIndex) {
     const std::string targetPath = GetTargetPath();
 
-    if (MenuIndex == 1) {
+    if (MenuIndex == MenuIndexM1) {
         switch (SubMenuIndex) {
-        case 1: {
-            const std::string key = CaptionKey(Menu().Entry(1, 1).Caption);
+        case M1Target: {
+            const std::string key = CaptionKey(Menu().Entry(MenuIndexM1, M1Target).Caption);
             if (key == "lau")
                 LaunchTarget();
             else if (key == "res")
@@ -68,10 +69,10 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
                 ControlTarget(TargetActionClose);
             break;
         }
-        case 6:
+        case M1HomePage:
             VisitHomePage();
             break;
-        case 8:
+        case M1AutoStart:
             // Switching on changes the machine's start-up: ask first.
             if (AutoStartTarget != False || platform::MsgBox(kAutoStartQuestion, kQuestion) == IDYES) {
                 const Boolean previous = AutoStartTarget;
@@ -85,9 +86,9 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
                 }
             }
             break;
-        case 10:
+        case M1CloseStarter:
             Form_Unload(0);
-        case 11:
+        case M1RemoveStarter:
             if (platform::MsgBox(kRemoveQuestion, kQuestion) != IDYES) {
                 platform::MsgBox(kDeclinedNotice, kNotice);
                 break;
@@ -107,14 +108,14 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
         default:
             break;
         }
-    } else if (MenuIndex == 2) {
+    } else if (MenuIndex == MenuIndexM2) {
         const char* modeSwitch = SpecialModeSwitch(SubMenuIndex);
         if (!modeSwitch) return;
         if (TargetFilePresent(targetPath))
             StartTarget(targetPath, modeSwitch);
         else
             platform::MsgBox(kSpecialModeNotFound, kWarning);
-    } else if (MenuIndex == 3) {
+    } else if (MenuIndex == MenuIndexM3) {
         LaunchCompanion(Companions, SubMenuIndex);
     }
 }

@@ -1,32 +1,19 @@
 #include "tray/MENUfrm.h"
 
 #include "core/Mfrm.h"
+#include "tray/MenuLayout.h"
 
 #include <cassert>
 
 namespace {
 
-// The popup's layout, in the order of definition. "-" is a separator.
-const char* const kM1Captions[] = {
-    "&Launch Quellmar (Normal Mode)",
-    "-",
-    "Launch Quellmar (Special Modes)...",
-    "Launch Halvane Application...",
-    "-",
-    "Visit &Homepage",
-    "-",
-    "&Auto Start Quellmar",
-    "-",
-    "&Close Starter",
-    "&Remove Starter",
-};
-const char* const kM2Captions[] = {"Fast Read", "Fast Sort", "Extended Help"};
-constexpr int kCompanionEntries = 5;
-constexpr int kSpecialModesEntry = 3;  // M1(3) opens M2
-constexpr int kCompanionsEntry = 4;    // M1(4) opens M3
-
 UINT StateFlags(const MenuEntry& entry) {
     return (entry.Enabled ? MF_ENABLED : MF_GRAYED) | (entry.Checked ? MF_CHECKED : MF_UNCHECKED);
+}
+
+// Makes submenu an entry of parent, which owns it from then on.
+void Attach(HMENU parent, platform::unique_hmenu& submenu, const std::string& caption) {
+    if (AppendMenuA(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()), caption.c_str())) submenu.release();
 }
 
 }  // namespace
@@ -34,41 +21,39 @@ UINT StateFlags(const MenuEntry& entry) {
 MENUfrm::MENUfrm(Mfrm& main) : FormWindow("QuellmarStarterMenuForm", "MENUfrm"), main_(main) {
     for (const char* caption : kM1Captions) m1_.push_back(MenuEntry{caption});
     for (const char* caption : kM2Captions) m2_.push_back(MenuEntry{caption});
-    m3_.resize(kCompanionEntries);
-    // Fast Read and Fast Sort exist with their commands but are never shown.
-    m2_[0].Visible = false;
-    m2_[1].Visible = false;
+    m3_.resize(kM3Entries);
+    m2_[M2FastRead - 1].Visible = false;
+    m2_[M2FastSort - 1].Visible = false;
 
     bar_.reset(CreateMenu());
-    HMENU popup = CreatePopupMenu();
-    HMENU specialModes = CreatePopupMenu();
-    HMENU companions = CreatePopupMenu();
-    m1_[kSpecialModesEntry - 1].Submenu = specialModes;
-    m1_[kCompanionsEntry - 1].Submenu = companions;
+    platform::unique_hmenu popup(CreatePopupMenu()), specialModes(CreatePopupMenu()), companions(CreatePopupMenu());
+    m1_[M1SpecialModes - 1].Submenu = specialModes.get();
+    m1_[M1Companions - 1].Submenu = companions.get();
 
     for (int i = 1; i <= static_cast<int>(m2_.size()); ++i) {
         const MenuEntry& entry = m2_[i - 1];
-        if (entry.Visible) AppendMenuA(specialModes, MF_STRING | StateFlags(entry), CommandId(2, i), entry.Caption.c_str());
+        if (entry.Visible)
+            AppendMenuA(specialModes.get(), MF_STRING | StateFlags(entry), CommandId(MenuIndexM2, i), entry.Caption.c_str());
     }
-    for (int i = 1; i <= kCompanionEntries; ++i)
-        AppendMenuA(companions, MF_STRING, CommandId(3, i), m3_[i - 1].Caption.c_str());
+    for (int i = 1; i <= kM3Entries; ++i)
+        AppendMenuA(companions.get(), MF_STRING, CommandId(MenuIndexM3, i), m3_[i - 1].Caption.c_str());
     for (int i = 1; i <= static_cast<int>(m1_.size()); ++i) {
         const MenuEntry& entry = m1_[i - 1];
         if (entry.Caption == "-")
-            AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(popup.get(), MF_SEPARATOR, 0, nullptr);
         else if (entry.Submenu)
-            AppendMenuA(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(entry.Submenu), entry.Caption.c_str());
+            Attach(popup.get(), i == M1SpecialModes ? specialModes : companions, entry.Caption);
         else
-            AppendMenuA(popup, MF_STRING, CommandId(1, i), entry.Caption.c_str());
+            AppendMenuA(popup.get(), MF_STRING, CommandId(MenuIndexM1, i), entry.Caption.c_str());
     }
-    AppendMenuA(bar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "[M1]");
+    Attach(bar_.get(), popup, "[M1]");
 }
 
 MENUfrm::~MENUfrm() = default;
 
 MenuEntry& MENUfrm::At(int array, int index) {
-    std::vector<MenuEntry>& entries = array == 1 ? m1_ : array == 2 ? m2_ : m3_;
-    if (array < 1 || array > 3 || index < 1 || index > static_cast<int>(entries.size())) {
+    std::vector<MenuEntry>& entries = array == MenuIndexM1 ? m1_ : array == MenuIndexM2 ? m2_ : m3_;
+    if (array < MenuIndexM1 || array > MenuIndexM3 || index < 1 || index > static_cast<int>(entries.size())) {
         // Only the layout's own entries are ever addressed; anything else is
         // the caller's mistake and lands on a scratch entry that no menu shows.
         assert(!"menu entry out of range");
@@ -115,9 +100,9 @@ void MENUfrm::SetChecked(int array, int index, bool checked) {
     Refresh(array, index);
 }
 
-void MENUfrm::M1_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click(1, Index); }
-void MENUfrm::M2_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click(2, Index); }
-void MENUfrm::M3_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click(3, Index); }
+void MENUfrm::M1_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click(MenuIndexM1, Index); }
+void MENUfrm::M2_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click(MenuIndexM2, Index); }
+void MENUfrm::M3_Click(std::int16_t Index) { main_.ProgramReceivePopUpMenu_Click(MenuIndexM3, Index); }
 
 LRESULT MENUfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // The menu's commands arrive at this window until the process ends: a
@@ -127,9 +112,9 @@ LRESULT MENUfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         const int id = LOWORD(wParam);
         const auto index = static_cast<std::int16_t>(id % 100);
         switch (id / 100) {
-        case 1: M1_Click(index); return 0;
-        case 2: M2_Click(index); return 0;
-        case 3: M3_Click(index); return 0;
+        case MenuIndexM1: M1_Click(index); return 0;
+        case MenuIndexM2: M2_Click(index); return 0;
+        case MenuIndexM3: M3_Click(index); return 0;
         default: break;
         }
     }

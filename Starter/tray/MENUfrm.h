@@ -29,7 +29,7 @@ public:
     // The menu bar; its first drop-down list (Menu1, "[M1]") is the popup.
     HMENU MenuBar() const { return bar_.get(); }
 
-    // An entry, addressed by array (1 = M1, 2 = M2, 3 = M3) and Index.
+    // An entry, addressed by array (MenuIndexM1 ...) and Index (tray/MenuLayout.h).
     const MenuEntry& Entry(int array, int index) const;
     void SetCaption(int array, int index, const std::string& caption);
     void SetEnabled(int array, int index, bool enabled);

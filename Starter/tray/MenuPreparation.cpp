@@ -4,6 +4,7 @@
 #include "core/TargetApp.h"
 #include "tray/CompanionCaption.h"
 #include "tray/MENUfrm.h"
+#include "tray/MenuLayout.h"
 
 namespace {
 
@@ -32,42 +33,42 @@ void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
     HWND window = nullptr;
     Boolean minimised = False;
     switch (MenuIndex) {
-    case 1: {
+    case MenuIndexM1: {
         MENUfrm& menu = Menu();
         const TargetState state = GetTargetState(window, minimised);
         if (state == TargetNotRunning)
-            menu.SetCaption(1, 1, "Launch Quellmar (Normal Mode)");
+            menu.SetCaption(MenuIndexM1, M1Target, "Launch Quellmar (Normal Mode)");
         else if (minimised)
-            menu.SetCaption(1, 1, "Restore Quellmar (Minimized)");
+            menu.SetCaption(MenuIndexM1, M1Target, "Restore Quellmar (Minimized)");
         else
-            menu.SetCaption(1, 1, "Close Quellmar (Running)");
-        menu.SetChecked(1, 8, AutoStartTarget == True);
+            menu.SetCaption(MenuIndexM1, M1Target, "Close Quellmar (Running)");
+        menu.SetChecked(MenuIndexM1, M1AutoStart, AutoStartTarget == True);
         break;
     }
-    case 2: {
+    case MenuIndexM2: {
         MENUfrm& menu = Menu();
-        for (int i = 1; i <= 3; ++i) menu.SetEnabled(2, i, true);
+        for (int i = M2FastRead; i <= M2ExtendedHelp; ++i) menu.SetEnabled(MenuIndexM2, i, true);
         switch (GetTargetState(window, minimised)) {
         case TargetNormalMode:
         case TargetFastSortMode:
         case TargetFastReadMode:
         case TargetExtendedHelpMode:
-            for (int i = 1; i <= 3; ++i) menu.SetEnabled(2, i, false);
+            for (int i = M2FastRead; i <= M2ExtendedHelp; ++i) menu.SetEnabled(MenuIndexM2, i, false);
             break;
         default:
             break;
         }
         break;
     }
-    case 3: {
+    case MenuIndexM3: {
         MENUfrm& menu = Menu();
         Companions.LoadCompanionList();
         for (int i = 1; i <= Companions.CompanionCount(); ++i) {
             const CompanionEntry& companion = Companions.Entry(i);
             const CompanionMenuEntry entry =
-                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(3, i).Caption, ActiveCodePageRule());
-            menu.SetCaption(3, i, entry.Caption);
-            menu.SetEnabled(3, i, entry.Enabled);
+                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(MenuIndexM3, i).Caption, ActiveCodePageRule());
+            menu.SetCaption(MenuIndexM3, i, entry.Caption);
+            menu.SetEnabled(MenuIndexM3, i, entry.Enabled);
         }
         break;
     }

@@ -10,6 +10,7 @@
 #include "platform/AppRuntime.h"
 #include "subclass/KZSubClassmod.h"
 #include "tray/MENUfrm.h"
+#include "tray/MenuLayout.h"
 
 #include <gtest/gtest.h>
 #include <sddl.h>
@@ -82,14 +83,15 @@ TEST(Windows, MenuAfterPrepareMenu) {
     main.Companions.SetUpCompanionList(HKEY_CURRENT_USER, "Software\\Quellmar Starter Tests\\", "", 0, "", 0);
     const Window quellmar("Quellmar");
     main.AutoStartTarget = True;
-    for (std::int16_t menu = 1; menu <= 3; ++menu) main.PrepareMenu(menu);
+    for (std::int16_t menu : {MenuIndexM1, MenuIndexM2, MenuIndexM3}) main.PrepareMenu(menu);
     const HMENU popup = GetSubMenu(main.Menu().MenuBar(), 0);
     char first[100] = "";
     GetMenuStringA(popup, 0, first, sizeof first, MF_BYPOSITION);
     EXPECT_STREQ("Close Quellmar (Running)", first);
-    EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, 2), 0, MF_BYPOSITION) & MF_GRAYED);  // Extended Help
-    EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, 3), 4, MF_BYPOSITION) & MF_GRAYED);  // "[not defined]"
-    EXPECT_EQ(UINT{MF_CHECKED}, GetMenuState(popup, 7, MF_BYPOSITION) & MF_CHECKED);  // "&Auto Start Quellmar"
+    // Every entry of M1 shows, at position Index - 1; M2 shows Extended Help alone.
+    EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, M1SpecialModes - 1), 0, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, M1Companions - 1), kM3Entries - 1, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_EQ(UINT{MF_CHECKED}, GetMenuState(popup, M1AutoStart - 1, MF_BYPOSITION) & MF_CHECKED);
 }
 
 // One starter per program file: another's claim on the name counts whether
