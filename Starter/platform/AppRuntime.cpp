@@ -77,12 +77,9 @@ bool StartProcess(const std::string& commandLine, WORD showCommand) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    unique_process_information process;
+    return CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          process.put()) != FALSE;
 }
 
 bool FileExistsNormal(const std::string& path) {

@@ -26,9 +26,8 @@ Function User32Function(const char* name) {
 
 // The system's DPI: the DPI of every window where windows have none of their own.
 UINT SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const unique_window_dc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 

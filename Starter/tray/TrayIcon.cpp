@@ -3,6 +3,7 @@
 // it as TrayCallbackMessage, which reaches Mfrm through the subclassing
 // engine under the source name below.
 #include "core/Mfrm.h"
+#include "platform/Handles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -67,10 +68,9 @@ bool Mfrm::ModifyTrayIcon(platform::FormWindow& form, const std::string& toolTip
 }
 
 bool Mfrm::WaitForTaskbar(UINT timeoutMs) {
-    constexpr UINT_PTR kTimer = 1;
     waitingForTaskbar_ = true;
     taskbarArrived_ = false;
-    SetTimer(hwnd(), kTimer, timeoutMs, nullptr);
+    const platform::unique_timer timer(hwnd(), 1, timeoutMs);
     MSG msg{};
     while (!taskbarArrived_) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -79,11 +79,10 @@ bool Mfrm::WaitForTaskbar(UINT timeoutMs) {
             break;
         }
         if (got == -1) break;
-        if (msg.message == WM_TIMER && msg.hwnd == hwnd() && msg.wParam == kTimer) break;
+        if (msg.message == WM_TIMER && msg.hwnd == hwnd() && msg.wParam == timer.id()) break;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    KillTimer(hwnd(), kTimer);
     waitingForTaskbar_ = false;
     return taskbarArrived_;
 }

@@ -20,7 +20,7 @@ const Box kNotRemoved{kTitle,
                       "for the right to change it !", 48};
 constexpr const char* kKey = "Software\\Quellmar\\Starter\\StartUp";
 constexpr const char* kSetting = "auto start target program";
-constexpr size_t kAutoStart = 13;  // the menu's line of "&Auto Start Quellmar"
+constexpr size_t kAutoStart = Line(M1AutoStart);
 
 // A key of the 32-bit view readable only, as HKEY_LOCAL_MACHINE is to a user
 // who is not an administrator; its own access list is put back when the
@@ -29,14 +29,14 @@ struct ReadOnlyKey {
     explicit ReadOnlyKey(const char* path) {
         PSECURITY_DESCRIPTOR readOnly = nullptr;
         DWORD size = sizeof saved;
-        locked = !RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_32KEY, &key) &&
-                 !RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved, &size) &&
+        locked = !RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_32KEY, key.put()) &&
+                 !RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved, &size) &&
                  ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr) &&
-                 !RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly);
+                 !RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, readOnly);
         LocalFree(readOnly);
     }
-    ~ReadOnlyKey() { locked && RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, saved), RegCloseKey(key); }
-    HKEY key = nullptr;
+    ~ReadOnlyKey() { locked && RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved); }
+    platform::unique_hkey key;
     alignas(void*) BYTE saved[8192];
     bool locked;
 };
@@ -63,10 +63,10 @@ TEST_F(Journey, AutoStartAndRemoval) {
     Choose("A");
     EXPECT_TRUE(Wait([&] { return Reg(HKEY_LOCAL_MACHINE, kKey, kSetting) == "False"; }));
     // Under a volatile parent the setting's key can't be made: the user is told.
-    HKEY product = nullptr, made = nullptr;
-    ASSERT_FALSE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Quellmar", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &product, nullptr));
-    RegDeleteTreeA(product, "Starter");
-    ASSERT_FALSE(RegCreateKeyExA(product, "Starter", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &made, nullptr));
+    platform::unique_hkey product, made;
+    ASSERT_FALSE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Quellmar", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, product.put(), nullptr));
+    RegDeleteTreeA(product.get(), "Starter");
+    ASSERT_FALSE(RegCreateKeyExA(product.get(), "Starter", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, made.put(), nullptr));
     Choose("A");
     EXPECT_TRUE(Answer(kAsk, IDYES));
     EXPECT_TRUE(Answer(kNotSaved, IDOK));

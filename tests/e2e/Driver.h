@@ -22,6 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Handles.h"
+#include "tray/MenuLayout.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -35,6 +38,12 @@ inline constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersio
 inline constexpr const char* kRunNt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
 inline constexpr const char* kPageType = "QuellmarTests.Page";  // a file type journeys may plant in HKCR
 inline constexpr const char* kNone = "(none)";                  // Reg's answer for a missing value (or not REG_SZ)
+
+// The line of an M1 entry among those Choose gives: a submenu's entries follow
+// the entry that opens it (M2 shows Extended Help alone, M3 every slot).
+constexpr size_t Line(M1Entry entry) {
+    return size_t(entry - 1) + (entry > M1SpecialModes ? 1 : 0) + (entry > M1Companions ? kM3Entries : 0);
+}
 
 // A dialog as the user meets it: title, text and style. The style is
 // MessageBox's number: the buttons (0 OK, 1 OK and Cancel, 4 Yes and No)
@@ -174,13 +183,13 @@ struct Journey : ::testing::Test {
         DeleteFileA("C:\\Program.starts.log");
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;  // even when this program dies
-        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
         ASSERT_TRUE(PlantProgram("C:\\Program.exe") && PlantProgram(dir_ + "Quellmar.exe") &&
                     CopyFileA(E2E_STARTER, (dir_ + "QuellmarStarter.exe").c_str(), FALSE)) << dir_;
     }
 
     void TearDown() override {
-        TerminateJobObject(job_, 1);
+        TerminateJobObject(job_.get(), 1);
         Wait([&] { return Icons() == iconsBefore_; }, 5000);  // an ended program's icon goes soon after it
         Plant(HKEY_CLASSES_ROOT, ".html", "", html_ == kNone ? nullptr : html_.c_str());
         RegDeleteTreeA(HKEY_CLASSES_ROOT, kPageType);
@@ -189,11 +198,11 @@ struct Journey : ::testing::Test {
         DeleteFileA("C:\\Program.exe");
     }
 
-    PROCESS_INFORMATION Run(std::string commandLine) {  // in the job, in the root of drive C:
+    platform::unique_process_information Run(std::string commandLine) {  // in the job, in the root of drive C:
         STARTUPINFOA startup{DWORD{sizeof startup}};
-        PROCESS_INFORMATION p{};
-        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, "C:\\", &startup, &p))
-            AssignProcessToJobObject(job_, p.hProcess), ResumeThread(p.hThread);
+        platform::unique_process_information p;
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, "C:\\", &startup, p.put()))
+            AssignProcessToJobObject(job_.get(), p.get().hProcess), ResumeThread(p.get().hThread);
         return p;
     }
 
@@ -201,11 +210,11 @@ struct Journey : ::testing::Test {
         const std::vector<HWND> before = Icons();
         starter_ = Run(quoted_);
         icon_ = NewIcon(before);
-        WaitForInputIdle(starter_.hProcess, 15000);
+        WaitForInputIdle(starter_.get().hProcess, 15000);
         return icon_ ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no tray icon from " << quoted_;
     }
 
-    bool Ended() { return WaitForSingleObject(starter_.hProcess, 15000) == WAIT_OBJECT_0; }
+    bool Ended() { return WaitForSingleObject(starter_.get().hProcess, 15000) == WAIT_OBJECT_0; }
 
     std::string Tooltip() {  // shown when the mouse comes onto the icon; a new one may miss the first time
         std::string text;
@@ -221,7 +230,7 @@ struct Journey : ::testing::Test {
     // gives the entries it showed.
     Lines Choose(const char* keys) {
         if (!Mouse(icon_, true)) return {"(the icon can't be clicked)"};
-        HWND menu = Wait([&] { return Find("#32768", nullptr, starter_.dwProcessId); });
+        HWND menu = Wait([&] { return Find("#32768", nullptr, starter_.get().dwProcessId); });
         if (!menu) return {"(no menu opened)"};
         const Lines entries = Split(std::istringstream(Peek(menu)));
         std::vector<INPUT> in;  // each key pressed and let go
@@ -230,7 +239,7 @@ struct Journey : ::testing::Test {
             for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) in.push_back({INPUT_KEYBOARD}), in.back().ki = {vk, 0, up};
         }
         SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-        EXPECT_TRUE(Wait([&] { return !Find("#32768", nullptr, starter_.dwProcessId); })) << "the menu stays after " << keys;
+        EXPECT_TRUE(Wait([&] { return !Find("#32768", nullptr, starter_.get().dwProcessId); })) << "the menu stays after " << keys;
         return entries;
     }
 
@@ -240,7 +249,7 @@ struct Journey : ::testing::Test {
     // lost under Wine.
     ::testing::AssertionResult Answer(const Box& expected, int button, const char* text = nullptr) {
         const std::string& title = std::get<0>(expected);
-        HWND box = Wait([&] { return Find("#32770", title.c_str(), starter_.dwProcessId); });
+        HWND box = Wait([&] { return Find("#32770", title.c_str(), starter_.get().dwProcessId); });
         if (!box) return ::testing::AssertionFailure() << "no dialog \"" << title << "\" came";
         const int buttons = GetDlgItem(box, IDYES) ? MB_YESNO : GetDlgItem(box, IDCANCEL) ? MB_OKCANCEL : MB_OK;
         Box seen{title, "", atoi(Peek(box).c_str()) + buttons};
@@ -255,9 +264,9 @@ struct Journey : ::testing::Test {
     const std::string dir_ = std::string("C:\\Program Files\\Quellmar Tests\\") +
                              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
     std::string quoted_ = "\"" + dir_ + "QuellmarStarter.exe\"";  // the starter Start runs, as the Run entries hold it
-    PROCESS_INFORMATION starter_{};
+    platform::unique_process_information starter_;
     HWND icon_ = nullptr;
-    HANDLE job_ = CreateJobObjectA(nullptr, nullptr);
+    const platform::unique_handle job_{CreateJobObjectA(nullptr, nullptr)};
     const std::vector<HWND> iconsBefore_ = Icons();
     const std::string html_ = Reg(HKEY_CLASSES_ROOT, ".html", "");  // the association of the prefix
 };

@@ -20,13 +20,13 @@ TEST_F(Journey, StartUp) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(Tooltip(), "Quellmar Starter");
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-        EXPECT_FALSE(IsWindowVisible(w) && Pid(w) == starter_.dwProcessId) << "a window of the starter shows";
+        EXPECT_FALSE(IsWindowVisible(w) && Pid(w) == starter_.get().dwProcessId) << "a window of the starter shows";
     // A wrong value name, or the path without its quotes, in either entry.
     for (const char* run : {kRun, kRunNt}) EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, run, "Quellmar Starter"), quoted_) << run;
     EXPECT_EQ(Choose("!"), kFirstMenu);
 
     // A second start ends by itself; the first runs on with its one icon.
-    EXPECT_EQ(WaitForSingleObject(Run(quoted_).hProcess, 15000), WAIT_OBJECT_0) << "the second starter runs on";
+    EXPECT_EQ(WaitForSingleObject(Run(quoted_).get().hProcess, 15000), WAIT_OBJECT_0) << "the second starter runs on";
     EXPECT_EQ(Icons(), std::vector<HWND>{icon_});
     EXPECT_EQ(Choose("!").at(0), "Launch Quellmar (Normal Mode)");
 }

@@ -5,6 +5,7 @@
 // it would otherwise come up behind whatever the user is working in. Its
 // font, and with it every control, is sized for the DPI of that monitor.
 #include "platform/AppRuntime.h"
+#include "platform/Handles.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -107,27 +108,21 @@ std::string WindowText(HWND hwnd) {
 // as it is now, which the dialog manager makes for the DPI of the box's
 // monitor (and makes again when the box moves to a monitor of another DPI).
 SIZE BaseUnits(HWND dialog) {
-    HDC dc = GetDC(dialog);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    const unique_window_dc dc(dialog, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    GetTextMetricsA(dc.get(), &metrics);
     SIZE letters{};
-    GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
-    SelectObject(dc, oldFont);
-    ReleaseDC(dialog, dc);
+    GetTextExtentPoint32A(dc.get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
     return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
 }
 
 // The height a control's text needs, word-wrapped at width, in its font.
 int TextHeight(HWND control, int width) {
     std::string text = WindowText(control);
-    HDC dc = GetDC(control);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    const unique_window_dc dc(control, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     RECT needed{0, 0, width, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+    DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, oldFont);
-    ReleaseDC(control, dc);
     return needed.bottom;
 }
 
