@@ -2,9 +2,6 @@
 
 namespace {
 
-constexpr std::uint32_t kBinary = 3;
-constexpr std::uint32_t kDword = 4;
-
 std::string HexPairs(const unsigned char* data, std::size_t length) {
     static const char digits[] = "0123456789ABCDEF";
     std::string text;
@@ -34,8 +31,8 @@ std::string TextBeforeZero(const unsigned char* data, std::size_t length) {
 std::string RegistryDataToText(std::uint32_t type, const unsigned char* data, std::size_t length) {
     if (data == nullptr) length = 0;
     switch (type) {
-    case kBinary: return HexPairs(data, length);
-    case kDword: return SignedDecimal(data, length);
+    case RegistryBinary: return HexPairs(data, length);
+    case RegistryDword: return SignedDecimal(data, length);
     default: return TextBeforeZero(data, length);
     }
 }

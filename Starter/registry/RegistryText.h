@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+// The registry's type codes that the starter reads and writes as such.
+enum RegistryType : std::uint32_t { RegistryString = 1, RegistryBinary = 3, RegistryDword = 4 };
+
 // REG_BINARY (3): each byte as two upper-case hex digits, the pairs one blank
 // apart ("01 A0 FF"; no data gives ""). REG_DWORD (4): the first four bytes
 // as a little-endian signed number in decimal ("-1"), missing bytes counting

@@ -21,31 +21,25 @@ namespace {
 constexpr REGSAM kKeyRead = 0x20019;
 constexpr REGSAM kKeyWrite = 0x20006;
 
-constexpr DWORD kString = 1;
-constexpr DWORD kBinary = 3;
-constexpr DWORD kDword = 4;
-
 // The registry view of every key under a root. The suite's programs are
 // 32-bit and keep their settings in the 32-bit view of HKEY_LOCAL_MACHINE,
 // so both builds use that view there and see one set of settings (Windows
 // runs that view's Run entries at log-on as well). Other roots have one view.
 REGSAM ViewOf(HKEY root) { return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0; }
 
-platform::unique_hkey OpenKeyInView(HKEY root, const std::string& keyPath, REGSAM accessAndView) {
+// The one road to an open key: in the view asked for, ViewOf(root) unless
+// a key of the other view is meant.
+platform::unique_hkey OpenKey(HKEY root, const std::string& keyPath, REGSAM access, REGSAM view) {
     platform::unique_hkey key;
-    if (RegOpenKeyExA(root, keyPath.c_str(), 0, accessAndView, key.put()) != ERROR_SUCCESS) key.release();
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, access | view, key.put()) != ERROR_SUCCESS) key.release();
     return key;
-}
-
-platform::unique_hkey OpenKey(HKEY root, const std::string& keyPath, REGSAM access) {
-    return OpenKeyInView(root, keyPath, access | ViewOf(root));
 }
 
 }  // namespace
 
 std::string QueryRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
     RegistryQueryFailed = true;
-    platform::unique_hkey key = OpenKey(root, keyPath, kKeyRead);
+    platform::unique_hkey key = OpenKey(root, keyPath, kKeyRead, ViewOf(root));
     if (!key) return std::string();
     // One buffer for every query, made at the first and kept for the life of
     // the process (on the heap: a static array would be stored in the program
@@ -83,9 +77,6 @@ LSTATUS WriteRegistryBinary(HKEY key, const std::string& valueName, DWORD type, 
 
 namespace {
 
-// The text a number is written as: its decimal digits, "-" before a negative one.
-std::string DecimalText(LONG value) { return std::to_string(value); }
-
 // A text read as a 32-bit signed number for REG_DWORD: an optional sign
 // and decimal digits, nothing else, within the range of LONG. Any other text
 // is no number, and nothing is written for it rather than a made-up 0.
@@ -108,23 +99,24 @@ std::optional<LONG> NumberOfText(const std::string& text) {
 // Opens the key for writing, creating it (and every missing level) when
 // the first open fails.
 platform::unique_hkey OpenForWrite(HKEY root, const std::string& keyPath) {
-    platform::unique_hkey key = OpenKey(root, keyPath, kKeyWrite);
+    platform::unique_hkey key = OpenKey(root, keyPath, kKeyWrite, ViewOf(root));
     if (key) return key;
     CreateRegistryKey(root, keyPath);
-    return OpenKey(root, keyPath, kKeyWrite);
+    return OpenKey(root, keyPath, kKeyWrite, ViewOf(root));
 }
 
 void WriteValue(HKEY root, const std::string& keyPath, const std::string& valueName, const std::string& text,
-                std::optional<LONG> number, DWORD valueType) {
+                DWORD valueType) {
     // The key is opened, or made, before the type is looked at: a type code
     // that can't be written still leaves a missing key made, and empty.
     platform::unique_hkey key = OpenForWrite(root, keyPath);
     if (!key) return;
     switch (valueType) {
-    case kString: WriteRegistryString(key.get(), valueName, kString, text); break;
-    case kBinary: WriteRegistryBinary(key.get(), valueName, kBinary, text); break;
-    case kDword:
-        if (number) WriteRegistryDword(key.get(), valueName, kDword, *number);
+    case RegistryString: WriteRegistryString(key.get(), valueName, RegistryString, text); break;
+    case RegistryBinary: WriteRegistryBinary(key.get(), valueName, RegistryBinary, text); break;
+    case RegistryDword:
+        if (const std::optional<LONG> number = NumberOfText(text))
+            WriteRegistryDword(key.get(), valueName, RegistryDword, *number);
         break;
     default: break;
     }
@@ -134,12 +126,7 @@ void WriteValue(HKEY root, const std::string& keyPath, const std::string& valueN
 
 void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName, const std::string& value,
                       DWORD valueType) {
-    WriteValue(root, keyPath, valueName, value, NumberOfText(value), valueType);
-}
-
-void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName, LONG value,
-                      DWORD valueType) {
-    WriteValue(root, keyPath, valueName, DecimalText(value), value, valueType);
+    WriteValue(root, keyPath, valueName, value, valueType);
 }
 
 void CreateRegistryKey(HKEY root, const std::string& keyPath) {
@@ -152,7 +139,7 @@ void CreateRegistryKey(HKEY root, const std::string& keyPath) {
 }
 
 void DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
-    platform::unique_hkey key = OpenKey(root, keyPath, kKeyWrite);
+    platform::unique_hkey key = OpenKey(root, keyPath, kKeyWrite, ViewOf(root));
     if (key) RegDeleteValueA(key.get(), valueName.c_str());
 }
 
@@ -164,9 +151,9 @@ void DeleteRegistryKey(HKEY root, const std::string& keyPath) {
 bool DeleteRegistryValueInBothViews(HKEY root, const std::string& keyPath, const std::string& valueName) {
     bool gone = true;
     for (REGSAM view : {ViewOf(root), REGSAM{KEY_WOW64_64KEY}}) {
-        if (platform::unique_hkey key = OpenKeyInView(root, keyPath, kKeyWrite | view))
+        if (platform::unique_hkey key = OpenKey(root, keyPath, kKeyWrite, view))
             RegDeleteValueA(key.get(), valueName.c_str());
-        platform::unique_hkey key = OpenKeyInView(root, keyPath, kKeyRead | view);
+        platform::unique_hkey key = OpenKey(root, keyPath, kKeyRead, view);
         if (key && RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
             gone = false;
     }

@@ -23,13 +23,10 @@ std::string QueryRegistryValue(HKEY root, const std::string& keyPath, const std:
 
 // Writes a value of type REG_SZ (1), REG_BINARY (3) or REG_DWORD (4),
 // creating the key when it is missing. Other type codes write nothing.
-// A number is written as REG_SZ in its decimal digits; a text written as
-// REG_DWORD must be a whole decimal number in LONG's range, else nothing is
-// written. A failure is not reported.
+// A text written as REG_DWORD must be a whole decimal number in LONG's
+// range, else nothing is written. A failure is not reported.
 void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
                       const std::string& value, DWORD valueType);
-void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
-                      LONG value, DWORD valueType);
 
 void CreateRegistryKey(HKEY root, const std::string& keyPath);
 void DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName);
