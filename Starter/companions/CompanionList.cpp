@@ -1,6 +1,7 @@
 #include "companions/CompanionList.h"
 
 #include "companions/NumberText.h"
+#include "shared/TextRules.h"
 #include "registry/Rmod.h"
 
 #include <cassert>
@@ -25,8 +26,7 @@ constexpr const char* kIconIndexName = "icon index";
 void CompanionList::SetUpCompanionList(HKEY root, const std::string& productKey, const std::string& a, std::int16_t b,
                                        const std::string& c, std::int16_t d) {
     CompanionRoot = root;
-    ProductKey = productKey;
-    if (ProductKey.empty() || ProductKey.back() != '\\') ProductKey += '\\';
+    ProductKey = WithClosingBackslash(productKey);
     setUpText1_ = a;
     setUpNumber1_ = b;
     setUpText2_ = c;

@@ -1,6 +1,7 @@
 #include "companions/KZShellRegistration.h"
 
 #include "platform/Win32Api.h"
+#include "shared/TextRules.h"
 
 #include <vector>
 
@@ -15,7 +16,5 @@ std::string GetWindowsPath() {
         if (length >= buffer.size()) length = 0;
     }
     std::string path(buffer.data(), length);
-    path = path.substr(0, path.find('\0'));
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
+    return WithClosingBackslash(path.substr(0, path.find('\0')));
 }

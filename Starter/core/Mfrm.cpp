@@ -2,17 +2,16 @@
 
 #include "core/InstanceName.h"
 #include "core/OwnPath.h"
+#include "core/RunEntries.h"
 #include "core/TargetApp.h"
 #include "integration/AutoStartSetting.h"
 #include "platform/AppRuntime.h"
 #include "registry/Rmod.h"
+#include "shared/TextRules.h"
 #include "tray/MENUfrm.h"
 
 namespace {
 
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kRunKeyNT = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
-constexpr const char* kRunValueName = "Quellmar Starter";
 constexpr const char* kToolTip = "Quellmar Starter";
 // How long a starter launched before the taskbar waits for it.
 constexpr UINT kTaskbarWaitMs = 60000;
@@ -38,16 +37,17 @@ MENUfrm& Mfrm::Menu() {
 }
 
 void Mfrm::Form_Load() {
-    if (platform::PrevInstance(InstanceName(platform::AppFullPath()))) platform::EndProcess();
-
+    // The program's own path, worked out once: the name it claims and what
+    // the Run entries start.
     const std::string ownFullPath = OwnFullPath(platform::AppPath(), platform::AppExeName());
+    if (platform::PrevInstance(InstanceName(ownFullPath))) platform::EndProcess();
 
     bool added = AddTrayIcon(*this, *this, kToolTip);
     if (!added && WaitForTaskbar(kTaskbarWaitMs)) added = AddTrayIcon(*this, *this, kToolTip);
     if (!added) Form_Unload(0);
 
-    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, "\"" + ownFullPath + "\"", REG_SZ);
-    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyNT, kRunValueName, "\"" + ownFullPath + "\"", REG_SZ);
+    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, Quoted(ownFullPath), REG_SZ);
+    Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyNT, kRunValueName, Quoted(ownFullPath), REG_SZ);
 
     Companions.SetUpCompanionList(HKEY_LOCAL_MACHINE, "Software\\Quellmar\\", "", 0, "", 0);
 

@@ -1,15 +1,9 @@
 #include "core/OwnPath.h"
 
-#include <algorithm>
-#include <cctype>
+#include "shared/TextRules.h"
 
 std::string OwnFullPath(const std::string& appPath, const std::string& exeName) {
-    std::string path = appPath;
-    if (path.empty() || path.back() != '\\') path += '\\';
-    path += exeName;
-    std::string tail = path.size() >= 4 ? path.substr(path.size() - 4) : path;
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (tail != ".EXE") path += ".exe";
+    std::string path = WithClosingBackslash(appPath) + exeName;
+    if (AsciiUpper(path.size() >= 4 ? path.substr(path.size() - 4) : path) != ".EXE") path += ".exe";
     return path;
 }

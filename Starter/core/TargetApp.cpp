@@ -1,6 +1,7 @@
 #include "core/TargetApp.h"
 
 #include "platform/AppRuntime.h"
+#include "shared/TextRules.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ bool TargetFilePresent(const std::string& targetPath) {
 }
 
 void StartTarget(const std::string& targetPath, const std::string& modeSwitch) {
-    if (!platform::StartProcess("\"" + targetPath + "\"" + modeSwitch, SW_SHOWNORMAL))
+    if (!platform::StartProcess(Quoted(targetPath) + modeSwitch, SW_SHOWNORMAL))
         platform::MsgBox("Error starting application '" + targetPath + "' !", MB_OK | MB_ICONEXCLAMATION);
 }
 

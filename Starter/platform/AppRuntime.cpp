@@ -1,6 +1,7 @@
 #include "platform/AppRuntime.h"
 
 #include "platform/Handles.h"
+#include "shared/TextRules.h"
 
 #include <vector>
 
@@ -34,9 +35,7 @@ std::string AppPath() {
 }
 
 std::string AppDirectory() {
-    std::string dir = AppPath();
-    if (dir.empty() || dir.back() != '\\') dir += '\\';
-    return dir;
+    return WithClosingBackslash(AppPath());
 }
 
 std::string AppExeName() {
@@ -45,10 +44,6 @@ std::string AppExeName() {
     std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
     std::string::size_type dot = name.find_last_of('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-std::string AppFullPath() {
-    return ModuleFileName();
 }
 
 bool PrevInstance(const std::string& instanceName) {

@@ -22,9 +22,6 @@ std::string AppDirectory();
 // The program file's name without its extension.
 std::string AppExeName();
 
-// The full path of the program file.
-std::string AppFullPath();
-
 // True when another process has claimed instanceName, or holds a claim this
 // process may not open. The first call claims it for this process for the
 // rest of its life.

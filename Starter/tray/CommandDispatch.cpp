@@ -2,6 +2,7 @@
 // array and Index, carried out.
 #include "companions/CompanionLauncher.h"
 #include "core/Mfrm.h"
+#include "core/RunEntries.h"
 #include "core/TargetApp.h"
 #include "integration/AutoStartSetting.h"
 #include "integration/HomePage.h"
@@ -10,8 +11,7 @@
 #include "tray/MENUfrm.h"
 #include "tray/MenuLayout.h"
 
-#include <algorithm>
-#include <cctype>
+#include "shared/TextRules.h"
 
 namespace {
 
@@ -36,12 +36,8 @@ constexpr const char* kNotRemoved =
 constexpr const char* kSpecialModeNotFound =
     "Quellmar was not found in current directory, please move this program to the right location !";
 
-std::string CaptionKey(const std::string& caption) {
-    std::string key = caption.substr(0, 3);
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return key;
-}
+// The first three characters of a caption, letter case folded.
+std::string CaptionKey(const std::string& caption) { return AsciiUpper(caption.substr(0, 3)); }
 
 const char* SpecialModeSwitch(std::int16_t index) {
     switch (index) {
@@ -61,11 +57,11 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
         switch (SubMenuIndex) {
         case M1Target: {
             const std::string key = CaptionKey(Menu().Entry(MenuIndexM1, M1Target).Caption);
-            if (key == "lau")
+            if (key == "LAU")
                 LaunchTarget();
-            else if (key == "res")
+            else if (key == "RES")
                 ControlTarget(TargetActionRestore);
-            else if (key == "clo")
+            else if (key == "CLO")
                 ControlTarget(TargetActionClose);
             break;
         }
@@ -96,9 +92,7 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
             // Deleted and read back before the user is told: a starter that
             // may not write the Run key would be back at the next log-on, so
             // it says so and stays.
-            if (!Rmod::DeleteRegistryValueInBothViews(HKEY_LOCAL_MACHINE,
-                                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                                                      "Quellmar Starter")) {
+            if (!Rmod::DeleteRegistryValueInBothViews(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName)) {
                 platform::MsgBox(kNotRemoved, kWarning);
                 break;
             }
