@@ -36,8 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string line = ProgramCommandLine(text, [](const std::string&) { return false; });
     CHECK(program.find('"') == std::string::npos && program.size() <= text.size());
     CHECK(text.find('\\') == std::string::npos || text[0] == '"' ? line == text : line == '"' + text + '"');
-    // A path's halves give it back; a shortened text is "..." and the text's end, cut between characters.
-    CHECK(GetFolder(text) + GetFileName(text) == (text.find('\\') == std::string::npos ? "" : text));
+    // A path's halves give it back, cut at its last "\" of the code page's characters.
+    const bool slash = SingleByteCharacters(text, rule).find('\\') != std::string::npos;
+    CHECK(GetFolder(text, rule) + GetFileName(text, rule) == (slash ? text : ""));
+    CHECK(SingleByteCharacters(GetFileName(text, rule), rule).find('\\') == std::string::npos);
+    // A shortened text is "..." and the text's end, cut between characters.
     const std::string shortened = ShortenText(text, 50, rule);
     CHECK(shortened == text || (shortened.starts_with("...") && text.ends_with(shortened.substr(3))));
     CHECK(rule.kind != CodePageRule::Kind::SingleByte || shortened.size() <= 50);

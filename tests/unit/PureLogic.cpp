@@ -21,15 +21,24 @@ namespace {
 
 std::string Times(int n, const std::string& piece) { return n > 0 ? piece + Times(n - 1, piece) : ""; }
 
+// Code pages by which the rules read text: single-byte, UTF-8, and Shift-JIS,
+// where 0x5C ("\") is also the second byte of a character such as 0x83 0x5C.
+const CodePageRule one{}, utf8{CodePageRule::Kind::Utf8, {}};
+const CodePageRule shiftJis = [] {
+    CodePageRule rule{CodePageRule::Kind::DoubleByte, {}};
+    for (int b = 0x81; b <= 0xFC; ++b) rule.leadBytes[b] = b <= 0x9F || b >= 0xE0;
+    return rule;
+}();
+const std::string kSo = "\x83\x5C", kSoft = kSo + "\x83\x74\x83\x67";  // 0x5C inside: "so", "sofuto"
+
 // Companion menu entries: the wrong dot or backslash looked at, a lost
 // "..." shortening or a limit off by one, a folder root losing its name,
 // "[not defined]" mistyped or left enabled, a kind the starter doesn't know
 // losing its caption; and captions cut by bytes, not by characters of the
-// code page (a short Greek name shortened, a cut inside a character).
+// code page (a short Greek name shortened, a cut inside a character, a
+// name cut at the second byte of a Shift-JIS character taken for a "\").
 TEST(PureLogic, CompanionMenuCaptions) {
     const std::string sixty = Times(6, "0123456789"), fifty = sixty.substr(10);
-    CodePageRule one{}, utf8{CodePageRule::Kind::Utf8, {}}, shiftJis{CodePageRule::Kind::DoubleByte, {}};
-    for (int b = 0x81; b <= 0xFC; ++b) shiftJis.leadBytes[b] = b <= 0x9F || b >= 0xE0;
     const struct { short kind; std::string path, previous; const CodePageRule& rule; std::string caption; } rows[] = {
         {1, "E:\\Tools\\My Player.exe", "", one, "My Player"}, {1, "player.exe", "", one, "[not defined]"},
         {1, "E:\\Apps.old\\player", "", one, "Apps"},          {1, "E:\\" + fifty + ".exe", "", one, fifty},
@@ -41,7 +50,8 @@ TEST(PureLogic, CompanionMenuCaptions) {
         {1, "\\\xF0\x9D\x84\x9E" + Times(49, "\xE2\x82\xAC"), "", utf8, "\xF0\x9D\x84\x9E" + Times(49, "\xE2\x82\xAC")},
         {1, "E:\\" + Times(30, "\x82\xA0"), "", shiftJis, Times(30, "\x82\xA0")},
         {1, "E:\\" + Times(51, "\x82\xA0"), "", shiftJis, "..." + Times(47, "\x82\xA0")},
-        {1, "E:\\" + Times(51, "\x82"), "", one, "..." + Times(47, "\x82")}};
+        {1, "E:\\" + Times(51, "\x82"), "", one, "..." + Times(47, "\x82")},
+        {2, "C:\\" + kSoft + "\\", "", shiftJis, kSoft}, {1, "C:\\Tools\\" + kSoft + ".exe", "", shiftJis, kSoft}};
     for (const auto& row : rows) {
         const CompanionMenuEntry entry = CompanionCaption(row.kind, row.path, row.previous, row.rule);
         EXPECT_EQ(row.caption, entry.Caption) << row.kind << " " << row.path;
@@ -114,7 +124,8 @@ TEST(PureLogic, RegistryDataToText) {
 // own path with "\" doubled at a drive root or ".exe" added twice; the
 // %systemroot% token matched by case or replaced twice; the folder a
 // companion starts in, or the extension an association is looked up by,
-// taken from the wrong end of the path; an instance name that differs by
+// taken from the wrong end of the path or at a Shift-JIS character's second
+// byte 0x5C; an instance name that differs by
 // letter case, or one that two deep install paths share (a name too long
 // for a mutex is the StartUp journey's).
 TEST(PureLogic, FlagsPathsAndNames) {
@@ -126,10 +137,12 @@ TEST(PureLogic, FlagsPathsAndNames) {
     for (const auto& row : rows) EXPECT_EQ(row[2], OwnFullPath(row[0], row[1])) << row[1];
     EXPECT_EQ("C:\\WINDOWS\\\\notepad.exe", ExpandSystemRoot("%SystemRoot%\\notepad.exe", "C:\\WINDOWS\\"));
     EXPECT_EQ("aW\\b%systemroot%", ExpandSystemRoot("a%SYSTEMROOT%b%systemroot%", "W\\"));
-    using Helper = std::string (*)(const std::string&);
-    const std::tuple<Helper, std::string, std::string> helpers[] = {
-        {GetFolder, "C:\\d\\f.exe", "C:\\d\\"}, {GetFolder, "f.exe", ""}, {GetExtension, "C:\\a.b\\x.html", "html"}};
-    for (const auto& [helper, path, result] : helpers) EXPECT_EQ(result, helper(path)) << path;
+    using Helper = std::string (*)(const std::string&, const CodePageRule&);
+    const std::tuple<Helper, std::string, const CodePageRule&, std::string> helpers[] = {
+        {GetFolder, "C:\\d\\f.exe", one, "C:\\d\\"}, {GetFolder, "f.exe", one, ""},
+        {GetExtension, "C:\\a.b\\x.html", one, "html"}, {GetFolder, "C:\\\xCE\xA9\\f", utf8, "C:\\\xCE\xA9\\"},
+        {GetFolder, "C:\\Tools\\" + kSoft + ".exe", shiftJis, "C:\\Tools\\"}};
+    for (const auto& [helper, path, rule, result] : helpers) EXPECT_EQ(result, helper(path, rule)) << path;
     const std::string path = "C:\\Program Files\\Q\\QuellmarStarter.exe", deep = "C:\\" + Times(230, "d") + "\\Q.exe";
     EXPECT_EQ(InstanceName(path), InstanceName("c:\\PROGRAM FILES\\q\\quellmarstarter.exe"));
     EXPECT_NE(InstanceName(deep), InstanceName("C:\\" + Times(230, "e") + "\\Q.exe"));
