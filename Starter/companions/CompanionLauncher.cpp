@@ -1,5 +1,6 @@
 #include "companions/CompanionLauncher.h"
 
+#include "companions/ActiveCodePage.h"
 #include "companions/KZShellRegistration.h"
 #include "companions/PathHelpers.h"
 #include "companions/ProgramCommandLine.h"
@@ -24,7 +25,8 @@ bool StartInFolder(const std::string& commandLine, const std::string& folder) {
 void LaunchProgram(const CompanionEntry& entry) {
     if (entry.ApplicationName.empty()) return;
     std::string path = ExpandSystemRoot(entry.ApplicationName, GetWindowsPath());
-    if (!StartInFolder(ProgramCommandLine(path, platform::FileExistsNormal), GetFolder(path))) {
+    if (!StartInFolder(ProgramCommandLine(path, platform::FileExistsNormal, ActiveCodePageRule()),
+                      GetFolder(path, ActiveCodePageRule()))) {
         platform::MsgBox("Error starting application '" + path + "' !", kWarningStyle);
     }
 }
@@ -32,8 +34,8 @@ void LaunchProgram(const CompanionEntry& entry) {
 void BrowseFolder(CompanionList& list, const std::string& folder) {
     if (!platform::FolderExists(folder)) return;
     for (;;) {
-        std::string browser = ProgramCommandLine(list.BrowseApplication, platform::FileExistsNormal);
-        if (StartInFolder(browser + " " + folder, GetFolder(list.BrowseApplication))) return;
+        std::string browser = ProgramCommandLine(list.BrowseApplication, platform::FileExistsNormal, ActiveCodePageRule());
+        if (StartInFolder(browser + " " + folder, GetFolder(list.BrowseApplication, ActiveCodePageRule()))) return;
         list.BrowseApplication = platform::InputBox(
             "Please enter path to browse application (" + list.BrowseApplication + " not found):",
             "Error during browsing", "");

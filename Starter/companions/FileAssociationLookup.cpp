@@ -2,7 +2,7 @@
 // through Rmod.
 #include "companions/FileAssociation.h"
 
-#include "companions/PathHelpers.h"
+#include "companions/ActiveCodePage.h"
 #include "registry/Rmod.h"
 
 namespace {
@@ -17,7 +17,7 @@ std::string DefaultValue(const std::string& keyPath) {
 void LookUpFileAssociation(const std::string& fileName, const std::string& verb, std::string& description,
                            std::string& command, std::string& program, std::string& iconFile,
                            std::int16_t& iconIndex, bool& found) {
-    std::string fileType = DefaultValue("." + GetExtension(fileName));
+    std::string fileType = DefaultValue("." + GetExtension(fileName, ActiveCodePageRule()));
     if (fileType.empty()) {
         found = false;
         return;

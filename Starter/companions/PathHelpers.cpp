@@ -29,23 +29,32 @@ std::string::size_type CharacterLength(const std::string& text, std::string::siz
 
 }  // namespace
 
-std::string GetFileName(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('\\');
+std::string SingleByteCharacters(const std::string& text, const CodePageRule& rule) {
+    std::string view = text;
+    for (std::string::size_type at = 0, length = 0; at < text.size(); at += length) {
+        length = CharacterLength(text, at, rule);
+        if (length > 1) view.replace(at, length, length, '\x80');
+    }
+    return view;
+}
+
+std::string GetFileName(const std::string& path, const CodePageRule& rule) {
+    std::string::size_type slash = SingleByteCharacters(path, rule).find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(slash + 1);
 }
 
-std::string GetFolder(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('\\');
+std::string GetFolder(const std::string& path, const CodePageRule& rule) {
+    std::string::size_type slash = SingleByteCharacters(path, rule).find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string GetExtension(const std::string& path) {
-    std::string::size_type dot = path.find_last_of('.');
+std::string GetExtension(const std::string& path, const CodePageRule& rule) {
+    std::string::size_type dot = SingleByteCharacters(path, rule).find_last_of('.');
     return dot == std::string::npos ? std::string() : path.substr(dot + 1);
 }
 
-std::string RemoveExtension(const std::string& path) {
-    std::string::size_type dot = path.find_last_of('.');
+std::string RemoveExtension(const std::string& path, const CodePageRule& rule) {
+    std::string::size_type dot = SingleByteCharacters(path, rule).find_last_of('.');
     return dot == std::string::npos ? path : path.substr(0, dot);
 }
 

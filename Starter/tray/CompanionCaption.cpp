@@ -16,12 +16,12 @@ CompanionMenuEntry CompanionCaption(std::int16_t kind, const std::string& path, 
     case CompanionKindEmpty:
         break;
     case CompanionKindProgram:
-        caption = ShortenText(GetFileName(RemoveExtension(path)), kCaptionMaxLength, codePage);
+        caption = ShortenText(GetFileName(RemoveExtension(path, codePage), codePage), kCaptionMaxLength, codePage);
         break;
     case CompanionKindFolder:
         if (!path.empty()) {
             // A folder path ends with "\": its name is what stands before it.
-            caption = GetFileName(path.substr(0, path.size() - 1));
+            caption = GetFileName(path.substr(0, path.size() - 1), codePage);
             if (caption.empty()) caption = path;
         }
         break;

@@ -1,33 +1,11 @@
 // The popup menu: its entries brought up to date before every opening, the
 // mouse position, and the popup itself.
+#include "companions/ActiveCodePage.h"
 #include "core/Mfrm.h"
 #include "core/TargetApp.h"
 #include "tray/CompanionCaption.h"
 #include "tray/MENUfrm.h"
 #include "tray/MenuLayout.h"
-
-namespace {
-
-// How the ANSI code page of the captions makes characters of bytes; it is
-// fixed for the life of the process.
-const CodePageRule& ActiveCodePageRule() {
-    static const CodePageRule rule = [] {
-        CodePageRule active;
-        const UINT codePage = GetACP();
-        if (codePage == CP_UTF8) {
-            active.kind = CodePageRule::Kind::Utf8;
-            return active;
-        }
-        for (int byte = 0; byte < 256; ++byte)
-            active.leadBytes[byte] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(byte)) != FALSE;
-        for (bool lead : active.leadBytes)
-            if (lead) active.kind = CodePageRule::Kind::DoubleByte;
-        return active;
-    }();
-    return rule;
-}
-
-}  // namespace
 
 void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
     HWND window = nullptr;

@@ -9,12 +9,15 @@ constexpr const char* kList = "Software\\Quellmar\\KZHalvane";
 TEST_F(Journey, Companions) {
     const std::string tool = dir_ + "Tool Box\\tool.exe", music = dir_ + "My Music\\";
     const std::string browse = dir_ + "Browse App\\browse.exe";
+    // A program found on the search path (in the Windows folder), given by its name alone.
+    const std::string qtool = "C:\\windows\\qtool";
+    DeleteFileA((qtool + ".starts.log").c_str());
     // Missing, with blanks in their paths: quoted whole, they must not start C:\Program.exe instead.
     const std::string gone = dir_ + "Gone\\gone.exe", noBrowse = dir_ + "Nowhere\\browse.exe";
     const Box kStartError{kTitle, "Error starting application '" + gone + "' !", 48};
     const Box kAskBrowse{"Error during browsing",  // an input box: OK and Cancel
                          "Please enter path to browse application (" + noBrowse + " not found):", 1};
-    ASSERT_TRUE(PlantProgram(tool) && PlantProgram(browse) && PlantProgram(music + "song.exe"));
+    ASSERT_TRUE(PlantProgram(tool) && PlantProgram(browse) && PlantProgram(music + "song.exe") && PlantProgram(qtool + ".exe"));
     // A program with arguments and blanks in its path; a Greek name of 34 characters (63 bytes in UTF-8) in full.
     const std::string greek = "\u0391\u03B8\u03AE\u03BD\u03B1 \u03BA\u03B1\u03B9 \u03A0\u03B5\u03B9\u03C1\u03B1\u03B9\u03AC\u03C2 "
                               "\u03BC\u03B1\u03B6\u03AF \u03BC\u03B1\u03C2 \u03C3\u03AE\u03BC\u03B5\u03C1\u03B1";
@@ -29,7 +32,17 @@ TEST_F(Journey, Companions) {
     EXPECT_EQ(Lines(menu.begin() + 4, menu.begin() + 10),
               (Lines{"Launch Halvane Application...", "> tool", "> My Music", "> gone", "> " + greek,
                      "> [not defined] [grey]"}));
-    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 1), Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box"});
+    // Lines that start their program as written start it from the menu too: the process start adds ".exe"
+    // to "tool"; a name for the search path stays unquoted (its "folder" is none: it starts in the starter's).
+    Plant(HKEY_LOCAL_MACHINE, kList, "application name1", (dir_ + "Tool Box\\tool -y").c_str());
+    Plant(HKEY_LOCAL_MACHINE, kList, "file type5", "1");
+    Plant(HKEY_LOCAL_MACHINE, kList, "application name5", "qtool.exe C:\\Music\\a.txt");
+    Choose("___>.");
+    Choose("___>____.");
+    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2),
+              (Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box", "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box"}));
+    EXPECT_EQ(Log(qtool + ".starts.log", 1), Lines{"qtool.exe C:\\Music\\a.txt\t" + dir_.substr(0, dir_.size() - 1)});
+    Wait([&] { return DeleteFileA((qtool + ".exe").c_str()); }, 5000);  // once it has ended
     Choose("___>__.");
     EXPECT_TRUE(Answer(kStartError, IDOK));
 

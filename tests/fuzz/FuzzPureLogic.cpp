@@ -31,13 +31,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadCompanionFileType(text);
     CHECK(index != -32768 && ReadCompanionIconIndex(text) != -32768);
     CHECK(text.find(',') != std::string::npos || (file == "caller" && index == 7));
-    // An association's program part has no quotes; a path with a "\" gets its program part quoted.
+    // An association's program part has no quotes. A command line is the text trimmed, with at most one
+    // pair of quotes added, around a leading part that holds none and ends before a blank, a quote or the
+    // end (here every name ending in ".exe" exists); a text whose first word is a path always gets them.
     const std::string program = ProgramFromCommand(text);
-    const std::string line = ProgramCommandLine(text, [](const std::string&) { return false; });
     CHECK(program.find('"') == std::string::npos && program.size() <= text.size());
-    CHECK(text.find('\\') == std::string::npos || text[0] == '"' ? line == text : line == '"' + text + '"');
-    // A path's halves give it back; a shortened text is "..." and the text's end, cut between characters.
-    CHECK(GetFolder(text) + GetFileName(text) == (text.find('\\') == std::string::npos ? "" : text));
+    const std::string trimmed = TrimBlanks(text), view = SingleByteCharacters(trimmed, rule);
+    const std::string line = ProgramCommandLine(text, [](const std::string& p) { return p.ends_with(".exe"); }, rule);
+    bool quoted = false;  // the part ends at e, and holds no quote of the code page's characters
+    for (std::string::size_type e = 0; !quoted && e <= trimmed.size() && e <= view.find('"'); ++e)
+        quoted = (e == trimmed.size() || trimmed[e] == ' ' || trimmed[e] == '"') &&
+                 line == '"' + trimmed.substr(0, e) + '"' + trimmed.substr(e);
+    CHECK(line == trimmed || quoted);
+    CHECK(line != trimmed || trimmed.empty() || trimmed[0] == '"' ||
+          view.substr(0, view.find(' ')).find_first_of("\\/:") == std::string::npos);
+    // A path's halves give it back, cut at its last "\" of the code page's characters.
+    const bool slash = SingleByteCharacters(text, rule).find('\\') != std::string::npos;
+    CHECK(GetFolder(text, rule) + GetFileName(text, rule) == (slash ? text : ""));
+    CHECK(SingleByteCharacters(GetFileName(text, rule), rule).find('\\') == std::string::npos);
+    // A shortened text is "..." and the text's end, cut between characters.
     const std::string shortened = ShortenText(text, 50, rule);
     CHECK(shortened == text || (shortened.starts_with("...") && text.ends_with(shortened.substr(3))));
     CHECK(rule.kind != CodePageRule::Kind::SingleByte || shortened.size() <= 50);
