@@ -4,6 +4,7 @@
 
 #include "companions/ActiveCodePage.h"
 #include "registry/Rmod.h"
+#include "shared/TextRules.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ void LookUpFileAssociation(const std::string& fileName, const std::string& verb,
         return;
     }
     description = DefaultValue(fileType);
-    std::string typeKey = fileType;
-    if (typeKey.back() != '\\') typeKey += '\\';
+    const std::string typeKey = WithClosingBackslash(fileType);
     command = TrimBlanks(DefaultValue(typeKey + "shell\\" + verb + "\\command"));
     std::string icon = TrimBlanks(DefaultValue(typeKey + "DefaultIcon"));
     program = ProgramFromCommand(command);

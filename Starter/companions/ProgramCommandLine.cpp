@@ -1,19 +1,18 @@
 #include "companions/ProgramCommandLine.h"
 
 #include "companions/FileAssociation.h"
+#include "shared/TextRules.h"
 
 namespace {
 
 using Size = std::string::size_type;
 constexpr const char* kSeparators = "\\/";
 
-std::string Quoted(const std::string& program) { return '"' + program + '"'; }
-
 // A path the word after a program part may start without continuing it:
 // "C:..." or "\...".
 bool IsAbsolute(const std::string& word) {
-    const char drive = static_cast<char>(word[0] | 0x20);  // its lower case, for a letter
-    return word.find_first_of(kSeparators) == 0 || (word.size() > 1 && word[1] == ':' && drive >= 'a' && drive <= 'z');
+    const char drive = AsciiUpper(word[0]);
+    return word.find_first_of(kSeparators) == 0 || (word.size() > 1 && word[1] == ':' && drive >= 'A' && drive <= 'Z');
 }
 
 // Whether the leading part of view ending at the blank view[end] may be the
