@@ -43,15 +43,15 @@ struct ReadOnlyKey {
 
 TEST_F(Journey, AutoStartAndRemoval) {
     ASSERT_TRUE(Start());
-    Choose("A");
+    EXPECT_TRUE(Choose("A"));
     EXPECT_TRUE(Answer(kAsk, IDNO));
     // The menu form, told to close, stays: the commands chosen later still arrive.
     SendMessageA(FindWindowA("QuellmarStarterMenuForm", nullptr), WM_CLOSE, 0, 0);
     // A menu opens only once the command before it is done.
-    EXPECT_EQ(Choose("A").at(kAutoStart), "&Auto Start Quellmar");
+    EXPECT_TRUE(Choose("A", kAutoStart, "&Auto Start Quellmar"));
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kKey, kSetting), kNone);
     EXPECT_TRUE(Answer(kAsk, IDYES));
-    EXPECT_EQ(Choose("C").at(kAutoStart), "&Auto Start Quellmar [x]");
+    EXPECT_TRUE(Choose("C", kAutoStart, "&Auto Start Quellmar [x]"));
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kKey, kSetting), "True");
     ASSERT_TRUE(Ended());
     ASSERT_TRUE(Start());
@@ -60,33 +60,33 @@ TEST_F(Journey, AutoStartAndRemoval) {
     ASSERT_TRUE(Wait([&] { return Find(nullptr, "Quellmar", 0); }));
 
     // Off: no question, and the key holds "False".
-    Choose("A");
+    EXPECT_TRUE(Choose("A"));
     EXPECT_TRUE(Wait([&] { return Reg(HKEY_LOCAL_MACHINE, kKey, kSetting) == "False"; }));
     // Under a volatile parent the setting's key can't be made: the user is told.
     platform::unique_hkey product, made;
     ASSERT_FALSE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Quellmar", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, product.put(), nullptr));
     RegDeleteTreeA(product.get(), "Starter");
     ASSERT_FALSE(RegCreateKeyExA(product.get(), "Starter", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, made.put(), nullptr));
-    Choose("A");
+    EXPECT_TRUE(Choose("A"));
     EXPECT_TRUE(Answer(kAsk, IDYES));
     EXPECT_TRUE(Answer(kNotSaved, IDOK));
 
     // Removal: No changes nothing; Yes deletes the first Run value and ends.
-    EXPECT_EQ(Choose("R").at(kAutoStart), "&Auto Start Quellmar");
+    EXPECT_TRUE(Choose("R", kAutoStart, "&Auto Start Quellmar"));
     EXPECT_TRUE(Answer(kRemove, IDNO));
     EXPECT_TRUE(Answer(kGoodBoy, IDOK));
     // Without the right to write the Run key the entry stays: the user is told, and the starter stays too.
     {
         const ReadOnlyKey locked(kRun);
         ASSERT_TRUE(locked.locked);
-        Choose("R");
+        EXPECT_TRUE(Choose("R"));
         EXPECT_TRUE(Answer(kRemove, IDYES));
         EXPECT_TRUE(Answer(kNotRemoved, IDOK));
         EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter"), quoted_);
     }
     // The 1.0.0 64-bit program wrote its entry in the 64-bit view: it goes too.
-    Plant(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter", "old", KEY_WOW64_64KEY);
-    Choose("R");
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter", "old", KEY_WOW64_64KEY));
+    EXPECT_TRUE(Choose("R"));
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter"), quoted_);
     EXPECT_TRUE(Answer(kRemove, IDYES));
     EXPECT_TRUE(Answer(kReinstall, IDOK));

@@ -25,30 +25,31 @@ TEST_F(Journey, Companions) {
         {"file type1", "1"}, {"application name1", tool + " -x"}, {"file type2", "2"}, {"application name2", music},
         {"file type3", "1"}, {"application name3", gone}, {"file type4", "1"},
         {"application name4", "C:\\" + greek + ".exe"}, {"browse application", noBrowse}};
-    for (const auto& [name, value] : values) Plant(HKEY_LOCAL_MACHINE, kList, name, value.c_str());
+    for (const auto& [name, value] : values) ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, name, value.c_str()));
     ASSERT_TRUE(Start());
     // A program's name without its extension, a folder's name, empty slots grey.
-    const Lines menu = Choose("___>.");
-    EXPECT_EQ(Lines(menu.begin() + 4, menu.begin() + 10),
+    ASSERT_TRUE(Choose("___>."));
+    const Lines& menu = shown_;
+    EXPECT_EQ(Lines(menu.begin() + Line(M1Companions), menu.begin() + Line(M1Companions) + 1 + kM3Entries),
               (Lines{"Launch Halvane Application...", "> tool", "> My Music", "> gone", "> " + greek,
                      "> [not defined] [grey]"}));
     // Lines that start their program as written start it from the menu too: the process start adds ".exe"
     // to "tool"; a name for the search path stays unquoted (its "folder" is none: it starts in the starter's).
-    Plant(HKEY_LOCAL_MACHINE, kList, "application name1", (dir_ + "Tool Box\\tool -y").c_str());
-    Plant(HKEY_LOCAL_MACHINE, kList, "file type5", "1");
-    Plant(HKEY_LOCAL_MACHINE, kList, "application name5", "qtool.exe C:\\Music\\a.txt");
-    Choose("___>.");
-    Choose("___>____.");
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name1", (dir_ + "Tool Box\\tool -y").c_str()));
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "file type5", "1"));
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name5", "qtool.exe C:\\Music\\a.txt"));
+    EXPECT_TRUE(Choose("___>."));
+    EXPECT_TRUE(Choose("___>____."));
     EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2),
               (Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box", "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box"}));
     EXPECT_EQ(Log(qtool + ".starts.log", 1), Lines{"qtool.exe C:\\Music\\a.txt\t" + dir_.substr(0, dir_.size() - 1)});
     Wait([&] { return DeleteFileA((qtool + ".exe").c_str()); }, 5000);  // once it has ended
-    Choose("___>__.");
+    EXPECT_TRUE(Choose("___>__."));
     EXPECT_TRUE(Answer(kStartError, IDOK));
 
-    Choose("___>_.");
+    EXPECT_TRUE(Choose("___>_."));
     EXPECT_TRUE(Answer(kAskBrowse, IDCANCEL));
-    Choose("___>_.");
+    EXPECT_TRUE(Choose("___>_."));
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), noBrowse);
     EXPECT_TRUE(Answer(kAskBrowse, IDOK, browse.c_str()));
     EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1),

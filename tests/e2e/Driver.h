@@ -110,24 +110,29 @@ inline std::string Reg(HKEY root, const std::string& key, const std::string& nam
 // A REG_SZ value given in UTF-8, stored through the wide API (the starter reads
 // it in its own code page, UTF-8); nullptr deletes it. What a journey plants
 // below Software\Quellmar goes with ClearStarterValues, its file type in
-// HKEY_CLASSES_ROOT with the journey, and ".html" is put back.
-inline void Plant(HKEY root, const std::string& key, const std::string& name, const char* value,
-                  REGSAM view = KEY_WOW64_32KEY) {
-    HKEY k = nullptr;
-    if (root != HKEY_LOCAL_MACHINE) view = 0;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &k, nullptr)) return;
+// HKEY_CLASSES_ROOT with the journey, and ".html" is put back. A value that
+// is gone already counts as deleted.
+[[nodiscard]] inline ::testing::AssertionResult Plant(HKEY root, const std::string& key, const std::string& name,
+                                                      const char* value, REGSAM view = KEY_WOW64_32KEY) {
+    platform::unique_hkey k;
+    LSTATUS status = RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0,
+                                     KEY_ALL_ACCESS | (root == HKEY_LOCAL_MACHINE ? view : 0), nullptr, k.put(), nullptr);
     std::wstring wide(value ? strlen(value) + 1 : 0, L'\0');  // never more characters than bytes
-    if (!value) RegDeleteValueA(k, name.c_str());
-    else if (const int size = MultiByteToWideChar(CP_UTF8, 0, value, -1, wide.data(), int(wide.size())))
-        RegSetKeyValueW(k, nullptr, std::wstring(name.begin(), name.end()).c_str(), REG_SZ, wide.data(), 2 * size);
-    RegCloseKey(k);
+    const int size = value ? MultiByteToWideChar(CP_UTF8, 0, value, -1, wide.data(), int(wide.size())) : 0;
+    if (!status && !value && (status = RegDeleteValueA(k.get(), name.c_str())) == ERROR_FILE_NOT_FOUND) status = 0;
+    else if (!status && value)
+        status = size ? RegSetKeyValueW(k.get(), nullptr, std::wstring(name.begin(), name.end()).c_str(), REG_SZ,
+                                        wide.data(), 2 * size)
+                      : LSTATUS(GetLastError());
+    if (!status) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "could not plant " << key << "\\" << name << ": error " << status;
 }
 
 // What the starter writes, in both views (the 64-bit one holds the 1.0.0
 // 64-bit program's Run entry): no journey may meet another's values.
 inline void ClearStarterValues() {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-        for (const char* run : {kRun, kRunNt}) Plant(HKEY_LOCAL_MACHINE, run, "Quellmar Starter", nullptr, view);
+        for (const char* run : {kRun, kRunNt}) EXPECT_TRUE(Plant(HKEY_LOCAL_MACHINE, run, "Quellmar Starter", nullptr, view));
         HKEY software = nullptr;
         if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &software))
             RegDeleteTreeA(software, "Quellmar"), RegCloseKey(software);
@@ -191,7 +196,7 @@ struct Journey : ::testing::Test {
     void TearDown() override {
         TerminateJobObject(job_.get(), 1);
         Wait([&] { return Icons() == iconsBefore_; }, 5000);  // an ended program's icon goes soon after it
-        Plant(HKEY_CLASSES_ROOT, ".html", "", html_ == kNone ? nullptr : html_.c_str());
+        EXPECT_TRUE(Plant(HKEY_CLASSES_ROOT, ".html", "", html_ == kNone ? nullptr : html_.c_str()));
         RegDeleteTreeA(HKEY_CLASSES_ROOT, kPageType);
         ClearStarterValues();
         EXPECT_EQ(Log("C:\\Program.starts.log", 0), Lines{}) << "an unquoted command line started C:\\Program.exe";
@@ -226,21 +231,25 @@ struct Journey : ::testing::Test {
     }
 
     // Clicks the icon, works the menu that opens with keys until it closes
-    // ('_' down, '>' right, '.' Enter, '!' Esc, a letter its key), and
-    // gives the entries it showed.
-    Lines Choose(const char* keys) {
-        if (!Mouse(icon_, true)) return {"(the icon can't be clicked)"};
+    // ('_' down, '>' right, '.' Enter, '!' Esc, a letter its key), and keeps
+    // the entries it showed in shown_; with expected, the entry at that line
+    // must read so.
+    ::testing::AssertionResult Choose(const char* keys, size_t line = 0, const std::string& expected = "") {
+        shown_.clear();
+        if (!Mouse(icon_, true)) return ::testing::AssertionFailure() << "the icon can't be clicked";
         HWND menu = Wait([&] { return Find("#32768", nullptr, starter_.get().dwProcessId); });
-        if (!menu) return {"(no menu opened)"};
-        const Lines entries = Split(std::istringstream(Peek(menu)));
+        if (!menu) return ::testing::AssertionFailure() << "no menu opened";
+        shown_ = Split(std::istringstream(Peek(menu)));
         std::vector<INPUT> in;  // each key pressed and let go
         for (const char* k = keys; *k; ++k) {
             const WORD vk = *k == '_' ? VK_DOWN : *k == '>' ? VK_RIGHT : *k == '.' ? VK_RETURN : *k == '!' ? VK_ESCAPE : *k;
             for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) in.push_back({INPUT_KEYBOARD}), in.back().ki = {vk, 0, up};
         }
         SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-        EXPECT_TRUE(Wait([&] { return !Find("#32768", nullptr, starter_.get().dwProcessId); })) << "the menu stays after " << keys;
-        return entries;
+        if (!Wait([&] { return !Find("#32768", nullptr, starter_.get().dwProcessId); }))
+            return ::testing::AssertionFailure() << "the menu stays after " << keys;
+        if (expected.empty() || (line < shown_.size() && shown_[line] == expected)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "line " << line << " of " << ::testing::PrintToString(shown_);
     }
 
     // Waits for the starter's dialog of that title, puts the text into its
@@ -265,6 +274,7 @@ struct Journey : ::testing::Test {
                              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
     std::string quoted_ = "\"" + dir_ + "QuellmarStarter.exe\"";  // the starter Start runs, as the Run entries hold it
     platform::unique_process_information starter_;
+    Lines shown_;  // the entries of the menu Choose opened last
     HWND icon_ = nullptr;
     const platform::unique_handle job_{CreateJobObjectA(nullptr, nullptr)};
     const std::vector<HWND> iconsBefore_ = Icons();

@@ -9,18 +9,18 @@ const Box kNoBrowser{
 TEST_F(Journey, HomePage) {
     const std::string browser = dir_ + "Web Browser\\browser.exe", explorer = dir_ + "explorer.exe";
     ASSERT_TRUE(PlantProgram(browser));
-    Plant(HKEY_CLASSES_ROOT, ".html", "", kPageType);
-    Plant(HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", "", ("\"" + browser + "\" -osint -url \"%1\"").c_str());
+    ASSERT_TRUE(Plant(HKEY_CLASSES_ROOT, ".html", "", kPageType));
+    ASSERT_TRUE(Plant(HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", "", ("\"" + browser + "\" -osint -url \"%1\"").c_str()));
     ASSERT_TRUE(Start());
-    Choose("H");
+    EXPECT_TRUE(Choose("H"));
     EXPECT_EQ(Log(dir_ + "Web Browser\\browser.starts.log", 1), Lines{"\"" + browser + "\" -osint -url www.quellmar.example\tC:\\"});
 
-    Plant(HKEY_CLASSES_ROOT, ".html", "", nullptr);
+    ASSERT_TRUE(Plant(HKEY_CLASSES_ROOT, ".html", "", nullptr));
     ASSERT_TRUE(PlantProgram(explorer));
-    Choose("H");
+    EXPECT_TRUE(Choose("H"));
     EXPECT_EQ(Log(dir_ + "explorer.starts.log", 1), Lines{"explorer.exe www.quellmar.example\tC:\\"});
 
     ASSERT_TRUE(Wait([&] { return !!(std::ofstream(explorer) << "no program"); })) << "explorer.exe runs on";
-    Choose("H");
+    EXPECT_TRUE(Choose("H"));
     EXPECT_TRUE(Answer(kNoBrowser, IDOK));
 }

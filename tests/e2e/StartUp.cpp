@@ -23,10 +23,11 @@ TEST_F(Journey, StartUp) {
         EXPECT_FALSE(IsWindowVisible(w) && Pid(w) == starter_.get().dwProcessId) << "a window of the starter shows";
     // A wrong value name, or the path without its quotes, in either entry.
     for (const char* run : {kRun, kRunNt}) EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, run, "Quellmar Starter"), quoted_) << run;
-    EXPECT_EQ(Choose("!"), kFirstMenu);
+    EXPECT_TRUE(Choose("!"));
+    EXPECT_EQ(shown_, kFirstMenu);
 
     // A second start ends by itself; the first runs on with its one icon.
     EXPECT_EQ(WaitForSingleObject(Run(quoted_).get().hProcess, 15000), WAIT_OBJECT_0) << "the second starter runs on";
     EXPECT_EQ(Icons(), std::vector<HWND>{icon_});
-    EXPECT_EQ(Choose("!").at(0), "Launch Quellmar (Normal Mode)");
+    EXPECT_TRUE(Choose("!", 0, "Launch Quellmar (Normal Mode)"));
 }

@@ -11,5 +11,5 @@ TEST_F(Journey, TaskbarCreated) {
     PostMessageA(icon.hWnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     icon_ = NewIcon(before);
     ASSERT_NE(icon_, nullptr) << "the icon did not come back";
-    EXPECT_EQ(Choose("!").at(0), "Launch Quellmar (Normal Mode)");
+    EXPECT_TRUE(Choose("!", 0, "Launch Quellmar (Normal Mode)"));
 }
