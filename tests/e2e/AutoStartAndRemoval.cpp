@@ -22,24 +22,23 @@ constexpr const char* kKey = "Software\\Quellmar\\Starter\\StartUp";
 constexpr const char* kSetting = "auto start target program";
 constexpr size_t kAutoStart = Line(M1AutoStart);
 
-// A key of the 32-bit view readable only, as HKEY_LOCAL_MACHINE is to a user
-// who is not an administrator; its own access list is put back when the
-// journey ends, by any road.
-struct ReadOnlyKey {
-    explicit ReadOnlyKey(const char* path) {
-        PSECURITY_DESCRIPTOR readOnly = nullptr;
-        DWORD size = sizeof saved;
-        locked = !RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_32KEY, key.put()) &&
-                 !RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved, &size) &&
-                 ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr) &&
-                 !RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, readOnly);
-        LocalFree(readOnly);
-    }
-    ~ReadOnlyKey() { locked && RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved); }
+// Gives a key of the 32-bit view the access list sddl; gives back the one it
+// had ("" when that can't be done).
+std::string Access(const char* path, const char* sddl) {
     platform::unique_hkey key;
-    alignas(void*) BYTE saved[8192];
-    bool locked;
-};
+    alignas(void*) BYTE had[8192];
+    DWORD size = sizeof had;
+    PSECURITY_DESCRIPTOR now = nullptr;
+    LPSTR text = nullptr;
+    const bool done = !RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_32KEY, key.put()) &&
+        !RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, had, &size) &&
+        ConvertSecurityDescriptorToStringSecurityDescriptorA(had, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr) &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &now, nullptr) &&
+        !RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, now);
+    const std::string previous = done ? text : "";
+    LocalFree(now), LocalFree(text);
+    return previous;
+}
 
 TEST_F(Journey, AutoStartAndRemoval) {
     ASSERT_TRUE(Start());
@@ -76,14 +75,14 @@ TEST_F(Journey, AutoStartAndRemoval) {
     EXPECT_TRUE(Answer(kRemove, IDNO));
     EXPECT_TRUE(Answer(kGoodBoy, IDOK));
     // Without the right to write the Run key the entry stays: the user is told, and the starter stays too.
-    {
-        const ReadOnlyKey locked(kRun);
-        ASSERT_TRUE(locked.locked);
-        EXPECT_TRUE(Choose("R"));
-        EXPECT_TRUE(Answer(kRemove, IDYES));
-        EXPECT_TRUE(Answer(kNotRemoved, IDOK));
-        EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter"), quoted_);
-    }
+    // Readable only, as HKEY_LOCAL_MACHINE is to a user who is not an administrator; then as it was.
+    const std::string access = Access(kRun, "D:P(A;;KR;;;WD)");
+    ASSERT_NE(access, "");
+    EXPECT_TRUE(Choose("R"));
+    EXPECT_TRUE(Answer(kRemove, IDYES));
+    EXPECT_TRUE(Answer(kNotRemoved, IDOK));
+    EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter"), quoted_);
+    ASSERT_NE(Access(kRun, access.c_str()), "");
     // The 1.0.0 64-bit program wrote its entry in the 64-bit view: it goes too.
     ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kRun, "Quellmar Starter", "old", KEY_WOW64_64KEY));
     EXPECT_TRUE(Choose("R"));

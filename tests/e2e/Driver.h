@@ -115,15 +115,14 @@ inline std::string Reg(HKEY root, const std::string& key, const std::string& nam
 [[nodiscard]] inline ::testing::AssertionResult Plant(HKEY root, const std::string& key, const std::string& name,
                                                       const char* value, REGSAM view = KEY_WOW64_32KEY) {
     platform::unique_hkey k;
-    LSTATUS status = RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0,
-                                     KEY_ALL_ACCESS | (root == HKEY_LOCAL_MACHINE ? view : 0), nullptr, k.put(), nullptr);
     std::wstring wide(value ? strlen(value) + 1 : 0, L'\0');  // never more characters than bytes
-    const int size = value ? MultiByteToWideChar(CP_UTF8, 0, value, -1, wide.data(), int(wide.size())) : 0;
-    if (!status && !value && (status = RegDeleteValueA(k.get(), name.c_str())) == ERROR_FILE_NOT_FOUND) status = 0;
-    else if (!status && value)
-        status = size ? RegSetKeyValueW(k.get(), nullptr, std::wstring(name.begin(), name.end()).c_str(), REG_SZ,
-                                        wide.data(), 2 * size)
-                      : LSTATUS(GetLastError());
+    LSTATUS status = RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | (root == HKEY_LOCAL_MACHINE ? view : 0),
+                                     nullptr, k.put(), nullptr);
+    if (!status && value)
+        status = RegSetKeyValueW(k.get(), nullptr, std::wstring(name.begin(), name.end()).c_str(), REG_SZ, wide.data(),
+                                 2 * MultiByteToWideChar(CP_UTF8, 0, value, -1, wide.data(), int(wide.size())));
+    else if (!status && (status = RegDeleteValueA(k.get(), name.c_str())) == ERROR_FILE_NOT_FOUND)
+        status = ERROR_SUCCESS;
     if (!status) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "could not plant " << key << "\\" << name << ": error " << status;
 }

@@ -19,8 +19,7 @@ TEST_F(Journey, QuellmarCommands) {
     ASSERT_TRUE(Wait([&] { return IsIconic(Find(nullptr, "Quellmar", 0)); })) << "no minimised Quellmar";
     ASSERT_TRUE(DeleteFileA(minimized.c_str()));
     ASSERT_TRUE(Choose("_."));
-    const Lines& menu = shown_;
-    EXPECT_EQ(Lines(menu.begin(), menu.begin() + 4),
+    EXPECT_EQ(Lines(shown_.begin(), shown_.begin() + 4),
               (Lines{"Restore Quellmar (Minimized)", "-", "Launch Quellmar (Special Modes)...", "> Extended Help [grey]"}));
     EXPECT_EQ(Log(events, 1), Lines{"restored"});
     EXPECT_TRUE(Choose("_.", 0, "Close Quellmar (Running)"));

@@ -1,16 +1,13 @@
 // The starter's window work against real windows that the test makes:
-// finding Quellmar by its captions, the subclassing engine, the popup menu
-// as PrepareMenu leaves it, another starter's claim, the wait for a late
-// taskbar and the tray icon's size at each DPI (the program's own icon and
-// manifest are linked in).
-// Restoring and closing Quellmar, a hung one too, and the menu in its other
-// states are the journeys' (tests/e2e), against the real tray.
+// finding Quellmar by its captions, the subclassing engine, another
+// starter's claim, the wait for a late taskbar and the tray icon's size at
+// each DPI (the program's own icon and manifest are linked in). Restoring
+// and closing Quellmar, a hung one too, and the menu's entries in each state
+// are the journeys' (tests/e2e), against the real tray.
 #include "core/Mfrm.h"
 #include "core/TargetApp.h"
 #include "platform/AppRuntime.h"
 #include "subclass/KZSubClassmod.h"
-#include "tray/MENUfrm.h"
-#include "tray/MenuLayout.h"
 
 #include <gtest/gtest.h>
 #include <sddl.h>
@@ -72,45 +69,17 @@ TEST(Windows, SubclassingTakesAResultOnlyWhenUsedAndRestores) {
     EXPECT_EQ(10, SendMessageA(window.handle, WM_USER, 1, 0));
 }
 
-// The menu after PrepareMenu, with Quellmar running, auto-start on and no
-// companion defined: the first entry wrong for Quellmar's state, the special
-// modes not greyed while it runs, an empty companion slot not greyed, the
-// check mark lost. (Each caption in each state is the journeys', read from
-// the real tray.)
-TEST(Windows, MenuAfterPrepareMenu) {
-    Mfrm main;
-    ASSERT_TRUE(main.Create());
-    main.Companions.SetUpCompanionList(HKEY_CURRENT_USER, "Software\\Quellmar Starter Tests\\", "", 0, "", 0);
-    const Window quellmar("Quellmar");
-    main.AutoStartTarget = True;
-    for (std::int16_t menu : {MenuIndexM1, MenuIndexM2, MenuIndexM3}) main.PrepareMenu(menu);
-    const HMENU popup = GetSubMenu(main.Menu().MenuBar(), 0);
-    char first[100] = "";
-    GetMenuStringA(popup, 0, first, sizeof first, MF_BYPOSITION);
-    EXPECT_STREQ("Close Quellmar (Running)", first);
-    // Every entry of M1 shows, at position Index - 1; M2 shows Extended Help alone.
-    EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, M1SpecialModes - 1), 0, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_EQ(UINT{MF_GRAYED}, GetMenuState(GetSubMenu(popup, M1Companions - 1), kM3Entries - 1, MF_BYPOSITION) & MF_GRAYED);
-    EXPECT_EQ(UINT{MF_CHECKED}, GetMenuState(popup, M1AutoStart - 1, MF_BYPOSITION) & MF_CHECKED);
-}
-
-// One starter per program file: another's claim on the name counts whether
-// this process may open it or not (an elevated starter's mutex is denied to
-// a normal one; here an empty access list denies it to everyone), and a
-// claim that is gone counts no longer.
-TEST(Windows, AnotherStartersClaimOnlyWhileItHoldsIt) {
+// One starter per program file, even beside an elevated one: a claim this
+// process may not open (here an empty access list denies it to everyone)
+// is another starter's.
+TEST(Windows, AClaimThisProcessMayNotOpenIsAnotherStarters) {
     PSECURITY_DESCRIPTOR denyAll = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P", SDDL_REVISION_1, &denyAll, nullptr));
-    for (PSECURITY_DESCRIPTOR descriptor : {PSECURITY_DESCRIPTOR{}, denyAll}) {
-        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-        const std::string name = "Local\\QuellmarStarterTests." + std::string(descriptor ? "denied" : "open");
-        HANDLE other = CreateMutexA(&attributes, FALSE, name.c_str());
-        ASSERT_TRUE(other);
-        EXPECT_TRUE(platform::PrevInstance(name)) << name;
-        CloseHandle(other);
-        EXPECT_FALSE(platform::PrevInstance(name)) << name;
-    }
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, denyAll, FALSE};
+    const platform::unique_handle other(CreateMutexA(&attributes, FALSE, "Local\\QuellmarStarterTests.denied"));
     LocalFree(denyAll);
+    ASSERT_TRUE(other);
+    EXPECT_TRUE(platform::PrevInstance("Local\\QuellmarStarterTests.denied"));
 }
 
 // The tray icon's life: loaded again at the small-icon size of each new DPI
