@@ -7,14 +7,24 @@
 #
 #   scripts/bench.sh
 #
-# Settings (environment): BENCH_PRESETS (default "win32 win64"), BENCH_RUNS
-# (5), BENCH_IDLE_SECONDS (30), BENCH_OPENINGS (500 per program and run).
-# Everything lives in build/bench and is stopped again at the end.
+# Settings (environment): BENCH_PRESETS (default "win32 win64", on a host
+# that runs no 32-bit code "win64"), BENCH_RUNS (5), BENCH_IDLE_SECONDS (30),
+# BENCH_OPENINGS (500 per program and run). Everything lives in build/bench
+# and is stopped again at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-presets=${BENCH_PRESETS:-win32 win64}
 scripts/setup.sh
+
+status=0
+why=$(scripts/wine.sh --can-run-32) || status=$?
+case $status in
+0) presets=${BENCH_PRESETS:-win32 win64} ;;
+77)
+    presets=${BENCH_PRESETS:-win64}
+    if [[ " $presets " == *" win32 "* ]]; then echo "No 32-bit figures: $why." >&2; exit 1; fi
+    echo "64-bit figures only: $why." ;;
+*) exit 1 ;;
+esac
 
 bench_dir=build/bench
 mkdir -p "$bench_dir"

@@ -6,14 +6,18 @@
 #   session.sh run BUILD_DIR EXE ARGS  run a Windows program in the session
 #   session.sh env BUILD_DIR           print the session's environment
 #   session.sh stop BUILD_DIR          take the session down
+# Wine is run through scripts/wine.sh. With STARTER_BUILD_BITS=32 (a 32-bit
+# build's tests) on a host that runs no 32-bit code, each command says why
+# and exits 77, CTest's skip.
 set -euo pipefail
+wine=$(dirname "$0")/../../scripts/wine.sh
+[ "${STARTER_BUILD_BITS:-}" != 32 ] || "$wine" --can-run-32 || exit
 
 cmd=${1:?start|run|env|stop}
 build=$(cd "${2:?build dir}" && pwd)
 state="$build/wine-session"
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="$build/wineprefix"
 if [ "$cmd" = run ] || [ "$cmd" = env ]; then
     DISPLAY=$(cat "$state/display" 2>/dev/null) || { echo "no Wine session in $build: run '$0 start $build' first" >&2; exit 1; }
@@ -35,20 +39,20 @@ start)
     read -r -t 30 number < "$state/displayfd" || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
     echo ":$number" > "$state/display"
     export DISPLAY=":$number"
-    wineboot -i > "$state/wineboot.log" 2>&1 || true
+    "$wine" wineboot -i > "$state/wineboot.log" 2>&1 || true
     # No window manager runs on this display: Wine's managed windows would
     # wait two seconds for one each time an activated window is hidden or
     # destroyed. Unmanaged, Wine places and activates the windows itself.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >> "$state/wineboot.log" 2>&1 || true
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >> "$state/wineboot.log" 2>&1 || true
     wineserver -w
     echo "Wine session on $DISPLAY, prefix $WINEPREFIX"
     ;;
 run)
     shift 2
-    exec wine "$@"
+    exec "$wine" "$@"
     ;;
 env)
-    echo "export DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES=\"$WINEDLLOVERRIDES\""
+    echo "export DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX WINEDEBUG=$WINEDEBUG"
     ;;
 stop)
     if [ -f "$state/display" ]; then
