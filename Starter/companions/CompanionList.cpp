@@ -1,8 +1,8 @@
 #include "companions/CompanionList.h"
 
 #include "companions/NumberText.h"
-#include "shared/TextRules.h"
 #include "registry/Rmod.h"
+#include "shared/TextRules.h"
 
 #include <cassert>
 

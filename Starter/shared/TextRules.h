@@ -1,4 +1,5 @@
-// Text rules that every folder of the starter follows, each written once.
+// Text rules that every folder of the starter follows, each written once
+// (out of line: inlined at every use they would make the program larger).
 #pragma once
 
 #include <string>
@@ -9,17 +10,11 @@
 // double-byte character's trail byte among them) and no locale may leave
 // an ASCII letter unfolded.
 inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-inline std::string AsciiUpper(std::string text) {
-    for (char& c : text) c = AsciiUpper(c);
-    return text;
-}
+std::string AsciiUpper(std::string text);
 
 // A folder or key path with one closing "\": added unless it ends with one
 // ("" becomes "\").
-inline std::string WithClosingBackslash(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
+std::string WithClosingBackslash(std::string path);
 
 // A path in quotes, so that a command line takes its blanks as part of it.
-inline std::string Quoted(const std::string& path) { return '"' + path + '"'; }
+std::string Quoted(const std::string& path);

@@ -32,6 +32,8 @@ TEST_F(Journey, Companions) {
     EXPECT_EQ(Lines(shown_.begin() + Line(M1Companions), shown_.begin() + Line(M1Companions) + 1 + kM3Entries),
               (Lines{"Launch Halvane Application...", "> tool", "> My Music", "> gone", "> " + greek,
                      "> [not defined] [grey]"}));
+    // Its start recorded before the next one's can come first.
+    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 1), Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box"});
     // Lines that start their program as written start it from the menu too: the process start adds ".exe"
     // to "tool"; a name for the search path stays unquoted (its "folder" is none: it starts in the starter's).
     ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name1", (dir_ + "Tool Box\\tool -y").c_str()));
@@ -39,8 +41,7 @@ TEST_F(Journey, Companions) {
     ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name5", "qtool.exe C:\\Music\\a.txt"));
     EXPECT_TRUE(Choose("___>."));
     EXPECT_TRUE(Choose("___>____."));
-    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2),
-              (Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box", "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box"}));
+    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2).at(1), "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box");
     EXPECT_EQ(Log(qtool + ".starts.log", 1), Lines{"qtool.exe C:\\Music\\a.txt\t" + dir_.substr(0, dir_.size() - 1)});
     EXPECT_TRUE(Choose("___>__."));
     EXPECT_TRUE(Answer(kStartError, IDOK));
