@@ -27,6 +27,13 @@ std::string::size_type CharacterLength(const std::string& text, std::string::siz
     return n;
 }
 
+// Where each character of text begins, in order.
+std::vector<std::string::size_type> CharacterStarts(const std::string& text, const CodePageRule& rule) {
+    std::vector<std::string::size_type> starts;
+    for (std::string::size_type at = 0; at < text.size(); at += CharacterLength(text, at, rule)) starts.push_back(at);
+    return starts;
+}
+
 }  // namespace
 
 std::string SingleByteCharacters(const std::string& text, const CodePageRule& rule) {
@@ -61,10 +68,14 @@ std::string RemoveExtension(const std::string& path, const CodePageRule& rule) {
 std::string ShortenText(const std::string& text, std::int16_t maxLength, const CodePageRule& rule) {
     // Below three there is no room for anything but the ellipsis itself.
     std::string::size_type limit = maxLength < 3 ? kEllipsisLength : static_cast<std::string::size_type>(maxLength);
-    std::vector<std::string::size_type> starts;  // where each character begins
-    for (std::string::size_type at = 0; at < text.size(); at += CharacterLength(text, at, rule)) starts.push_back(at);
+    std::vector<std::string::size_type> starts = CharacterStarts(text, rule);
     const std::string::size_type count = starts.size();
     if (count <= limit) return text;
     starts.push_back(text.size());  // keeping no character at all (a limit of 3) keeps nothing
     return kEllipsis + text.substr(starts[count - (limit - kEllipsisLength)]);
+}
+
+std::string RemoveLastCharacter(const std::string& text, const CodePageRule& rule) {
+    const std::vector<std::string::size_type> starts = CharacterStarts(text, rule);
+    return starts.empty() ? text : text.substr(0, starts.back());
 }

@@ -40,3 +40,7 @@ std::string RemoveExtension(const std::string& path, const CodePageRule& rule);
 // followed by its last maxLength-3 characters. Characters are counted by
 // rule and a cut never falls inside one. A maxLength below 3 counts as 3.
 std::string ShortenText(const std::string& text, std::int16_t maxLength, const CodePageRule& rule);
+
+// text without its last character, a whole character of the code page
+// ("" stays "").
+std::string RemoveLastCharacter(const std::string& text, const CodePageRule& rule);

@@ -20,8 +20,9 @@ CompanionMenuEntry CompanionCaption(std::int16_t kind, const std::string& path, 
         break;
     case CompanionKindFolder:
         if (!path.empty()) {
-            // A folder path ends with "\": its name is what stands before it.
-            caption = GetFileName(path.substr(0, path.size() - 1), codePage);
+            // A folder path ends with "\": its name is what stands before
+            // it. The last character goes whatever it is, never a part of it.
+            caption = GetFileName(RemoveLastCharacter(path, codePage), codePage);
             if (caption.empty()) caption = path;
         }
         break;

@@ -36,7 +36,8 @@ const std::string kSo = "\x83\x5C", kSoft = kSo + "\x83\x74\x83\x67";  // 0x5C i
 // "[not defined]" mistyped or left enabled, a kind the starter doesn't know
 // losing its caption; and captions cut by bytes, not by characters of the
 // code page (a short Greek name shortened, a cut inside a character, a
-// name cut at the second byte of a Shift-JIS character taken for a "\").
+// name cut at the second byte of a Shift-JIS character taken for a "\", a
+// folder's closing character dropped by its last byte).
 TEST(PureLogic, CompanionMenuCaptions) {
     const std::string sixty = Times(6, "0123456789"), fifty = sixty.substr(10);
     const struct { short kind; std::string path, previous; const CodePageRule& rule; std::string caption; } rows[] = {
@@ -44,6 +45,7 @@ TEST(PureLogic, CompanionMenuCaptions) {
         {1, "E:\\Apps.old\\player", "", one, "Apps"},          {1, "E:\\" + fifty + ".exe", "", one, fifty},
         {1, "E:\\" + sixty + ".exe", "", one, "..." + sixty.substr(13)},
         {2, "E:\\Music\\", "", one, "Music"}, {2, "D:\\", "", one, "D:\\"}, {2, "", "Old", one, "[not defined]"},
+        {2, "D:\\Audio\\Caf\xC3\xA9", "", utf8, "Caf"},
         {0, "E:\\x.exe", "Old", one, "[not defined]"}, {3, "E:\\x.exe", "Kept", one, "Kept"},
         {1, "E:\\" + Times(26, "\xCE\xA9") + ".exe", "", utf8, Times(26, "\xCE\xA9")},
         {1, "E:\\" + Times(60, "\xCE\xA9"), "", utf8, "..." + Times(47, "\xCE\xA9")},
