@@ -29,7 +29,7 @@ esac
 bench_dir=build/bench
 mkdir -p "$bench_dir"
 bench_dir=$(cd "$bench_dir" && pwd)
-session=tests/wine/session.sh
+session=scripts/wine-session.sh
 
 for preset in $presets; do
     echo "=== building $preset ==="

@@ -11,7 +11,7 @@
 # message, and the script then exits non-zero.
 #
 # It runs on the display in $DISPLAY. Without one, it starts a private Wine
-# session (tests/wine/session.sh: a virtual X display and the prefix), says
+# session (scripts/wine-session.sh: a virtual X display and the prefix), says
 # so, and once the starter's icon is there saves a screenshot of that
 # desktop, clicks the icon, saves one of the open menu and closes the menu
 # with Escape.
@@ -44,7 +44,7 @@ build_dir=$(cd "$build_dir" && pwd)
 # --- the display and the private Wine prefix ----------------------------
 run_dir="$root/build/run"
 mkdir -p "$run_dir"
-session=tests/wine/session.sh
+session=scripts/wine-session.sh
 starter_pid=""
 virtual_display=no
 

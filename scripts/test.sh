@@ -23,7 +23,7 @@ scripts/fuzz.sh 100000
 
 # Both Windows builds are tested even when the first fails. On a host that
 # runs no 32-bit code the 32-bit build's Wine tests skip themselves
-# (tests/wine/session.sh); its other checks and the 64-bit suite run.
+# (scripts/wine-session.sh); its other checks and the 64-bit suite run.
 failed=0
 mkdir -p build
 run_preset win32 | tee build/win32-tests.log || failed=1

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# A private Wine session for one test run: its own Xvfb display and its own
-# WINEPREFIX inside the build tree. It stops only what it started: its Xvfb
-# by process id and its own wineserver.
-#   session.sh start BUILD_DIR         make the display and the prefix
-#   session.sh run BUILD_DIR EXE ARGS  run a Windows program in the session
-#   session.sh env BUILD_DIR           print the session's environment
-#   session.sh stop BUILD_DIR          take the session down
+# A private Wine session for one run of the starter, the tests or the
+# benchmark: its own Xvfb display and its own WINEPREFIX inside the build
+# tree. It stops only what it started: its Xvfb by process id and its own
+# wineserver.
+#   wine-session.sh start BUILD_DIR         make the display and the prefix
+#   wine-session.sh run BUILD_DIR EXE ARGS  run a Windows program in the session
+#   wine-session.sh env BUILD_DIR           print the session's environment
+#   wine-session.sh stop BUILD_DIR          take the session down
 # Wine is run through scripts/wine.sh. With STARTER_BUILD_BITS=32 (a 32-bit
 # build's tests) on a host that runs no 32-bit code, each command says why
 # and exits 77, CTest's skip.
 set -euo pipefail
-wine=$(dirname "$0")/../../scripts/wine.sh
+wine=$(dirname "$0")/wine.sh
 [ "${STARTER_BUILD_BITS:-}" != 32 ] || "$wine" --can-run-32 || exit
 
 cmd=${1:?start|run|env|stop}
