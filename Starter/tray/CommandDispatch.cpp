@@ -68,11 +68,15 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
         case M1HomePage:
             VisitHomePage();
             break;
-        case M1AutoStart:
+        case M1AutoStart: {
+            // The new value is the one the user chose at the click. While the
+            // question is open the tray still answers, and a second choice of
+            // this entry may have stored its answer by the time the box closes.
+            const Boolean chosen = AutoStartTarget != False ? False : True;
             // Switching on changes the machine's start-up: ask first.
-            if (AutoStartTarget != False || platform::MsgBox(kAutoStartQuestion, kQuestion) == IDYES) {
+            if (chosen == False || platform::MsgBox(kAutoStartQuestion, kQuestion) == IDYES) {
                 const Boolean previous = AutoStartTarget;
-                AutoStartTarget = static_cast<Boolean>(~AutoStartTarget);
+                AutoStartTarget = chosen;
                 SaveAutoStartSetting(AutoStartTarget);
                 // Without the right to write the setting the next start
                 // would not honour it: don't show it as stored.
@@ -82,6 +86,7 @@ void Mfrm::ProgramReceivePopUpMenu_Click(std::int16_t MenuIndex, std::int16_t Su
                 }
             }
             break;
+        }
         case M1CloseStarter:
             Form_Unload(0);
         case M1RemoveStarter:
