@@ -1,7 +1,8 @@
-// Companions and the input box: a program started in its own folder, a
-// folder opened with the browse application, a missing program reported,
-// and a missing browse application asked for: Cancel writes nothing, an
-// answer is stored and opens the folder.
+// Companions and the input box, the menu opened with the right button: a
+// program started in its own folder, a folder opened with the browse
+// application, a missing program reported, and a missing browse application
+// asked for: Cancel writes nothing, an answer is stored and opens the
+// folder; a folder that is gone opens nothing and asks nothing.
 #include "Driver.h"
 
 constexpr const char* kList = "Software\\Quellmar\\KZHalvane";
@@ -17,7 +18,7 @@ TEST_F(Journey, Companions) {
     const Box kStartError{kTitle, "Error starting application '" + gone + "' !", 48};
     const Box kAskBrowse{"Error during browsing",  // an input box: OK and Cancel
                          "Please enter path to browse application (" + noBrowse + " not found):", 1};
-    ASSERT_TRUE(PlantProgram(tool) && PlantProgram(browse) && PlantProgram(music + "song.exe") && PlantProgram(qtool + ".exe"));
+    ASSERT_TRUE(PlantProgram(tool) && PlantProgram(browse) && CreateDirectoryA(music.c_str(), nullptr) && PlantProgram(qtool + ".exe"));
     // A program with arguments and blanks in its path; a Greek name of 34 characters (63 bytes in UTF-8) in full.
     const std::string greek = "\u0391\u03B8\u03AE\u03BD\u03B1 \u03BA\u03B1\u03B9 \u03A0\u03B5\u03B9\u03C1\u03B1\u03B9\u03AC\u03C2 "
                               "\u03BC\u03B1\u03B6\u03AF \u03BC\u03B1\u03C2 \u03C3\u03AE\u03BC\u03B5\u03C1\u03B1";
@@ -27,6 +28,7 @@ TEST_F(Journey, Companions) {
         {"application name4", "C:\\" + greek + ".exe"}, {"browse application", noBrowse}};
     for (const auto& [name, value] : values) ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, name, value.c_str()));
     ASSERT_TRUE(Start());
+    button_ = MOUSEEVENTF_RIGHTDOWN;
     // A program's name without its extension, a folder's name, empty slots grey.
     ASSERT_TRUE(Choose("___>."));
     EXPECT_EQ(Lines(shown_.begin() + Line(M1Companions), shown_.begin() + Line(M1Companions) + 1 + kM3Entries),
@@ -36,9 +38,9 @@ TEST_F(Journey, Companions) {
     EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 1), Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box"});
     // Lines that start their program as written start it from the menu too: the process start adds ".exe"
     // to "tool"; a name for the search path stays unquoted (its "folder" is none: it starts in the starter's).
-    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name1", (dir_ + "Tool Box\\tool -y").c_str()));
-    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "file type5", "1"));
-    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name5", "qtool.exe C:\\Music\\a.txt"));
+    for (const auto& [name, value] : {std::pair<const char*, std::string>{"application name1", dir_ + "Tool Box\\tool -y"},
+                                      {"file type5", "1"}, {"application name5", "qtool.exe C:\\Music\\a.txt"}})
+        ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, name, value.c_str()));
     EXPECT_TRUE(Choose("___>."));
     EXPECT_TRUE(Choose("___>____."));
     EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2).at(1), "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box");
@@ -54,4 +56,9 @@ TEST_F(Journey, Companions) {
     EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1),
               Lines{"\"" + browse + "\" " + music + "\t" + dir_ + "Browse App"});
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), browse);
+    // A folder that is gone opens nothing and asks nothing, with the browse application missing again.
+    ASSERT_TRUE(RemoveDirectoryA(music.c_str()) && Plant(HKEY_LOCAL_MACHINE, kList, "browse application", noBrowse.c_str()));
+    EXPECT_TRUE(Choose("___>_."));
+    EXPECT_TRUE(Choose("!"));  // once the command before is done
+    EXPECT_FALSE(Find("#32770", "Error during browsing", starter_.get().dwProcessId));
 }

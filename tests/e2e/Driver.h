@@ -36,6 +36,8 @@ using Lines = std::vector<std::string>;
 inline constexpr const char* kTitle = "Quellmar Starter";
 inline constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunNt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
+inline constexpr const char* kAutoStartKey = "Software\\Quellmar\\Starter\\StartUp";
+inline constexpr const char* kAutoStartValue = "auto start target program";
 inline constexpr const char* kPageType = "QuellmarTests.Page";  // a file type journeys may plant in HKCR
 inline constexpr const char* kNone = "(none)";                  // Reg's answer for a missing value (or not REG_SZ)
 
@@ -153,16 +155,29 @@ inline HWND NewIcon(const std::vector<HWND>& before) {  // one not among those b
     });
 }
 
-// The mouse moved into the window's middle (with a zero move, as a real mouse reports its arrival); with
-// click, once nothing covers the window there, clicked there.
-inline bool Mouse(HWND window, bool click) {
+inline POINT Middle(HWND window) {
     RECT r{};
-    const POINT at = GetWindowRect(window, &r) ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2} : POINT{};
-    if (click && !Wait([&] { return WindowFromPoint(at) == window; }, 5000)) return false;
+    return GetWindowRect(window, &r) ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2} : POINT{};
+}
+
+// The mouse moved to at (with a zero move, as a real mouse reports its arrival) and, given a button (its
+// DOWN flag), clicked there.
+inline bool Mouse(POINT at, DWORD button = 0) {
     SetCursorPos(at.x, at.y);
     INPUT in[3] = {{INPUT_MOUSE}, {INPUT_MOUSE}, {INPUT_MOUSE}};
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE, in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN, in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return SendInput(click ? 3 : 1, in, sizeof(INPUT));
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE, in[1].mi.dwFlags = button, in[2].mi.dwFlags = button * 2;  // its UP flag
+    return SendInput(button ? 3 : 1, in, sizeof(INPUT));
+}
+
+// The window shows an image: a quarter of its pixels on screen or more differ from its corner (an icon's
+// cell without one is the tray's background).
+inline bool Drawn(HWND window) {
+    RECT r{};
+    const platform::unique_window_dc screen(nullptr);
+    int drawn = 0;
+    for (LONG y = GetWindowRect(window, &r) ? r.top : 0; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x) drawn += GetPixel(screen.get(), x, y) != GetPixel(screen.get(), r.left, r.top);
+    return drawn * 4 >= (r.right - r.left) * (r.bottom - r.top) && drawn > 0;
 }
 
 // Peek.dll's hook run in the window's thread: the window's menu entries, or its icon's style (UTF-8).
@@ -215,7 +230,8 @@ struct Journey : ::testing::Test {
         starter_ = Run(quoted_);
         icon_ = NewIcon(before);
         WaitForInputIdle(starter_.get().hProcess, 15000);
-        return icon_ ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "no tray icon from " << quoted_;
+        if (!icon_) return ::testing::AssertionFailure() << "no tray icon from " << quoted_;
+        return Wait([&] { return Drawn(icon_); }) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "an icon without image";
     }
 
     bool Ended() { return WaitForSingleObject(starter_.get().hProcess, 15000) == WAIT_OBJECT_0; }
@@ -223,28 +239,38 @@ struct Journey : ::testing::Test {
     std::string Tooltip() {  // shown when the mouse comes onto the icon; a new one may miss the first time
         std::string text;
         Wait([&] {
-            Mouse(GetDesktopWindow(), false), Mouse(icon_, false);  // away from the icon, and onto it
+            Mouse(Middle(GetDesktopWindow())), Mouse(Middle(icon_));  // away from the icon, and onto it
             return Wait([&] { return !(text = Text(Find("tooltips_class32", nullptr, 0))).empty(); }, 3000);
         });
         return text;
     }
 
-    // Clicks the icon, works the menu that opens with keys until it closes
-    // ('_' down, '>' right, '.' Enter, '!' Esc, a letter its key), and keeps
-    // the entries it showed in shown_; with expected, the entry at that line
-    // must read so.
+    // Clicks the icon with button_ and works the menu that opens, which must open at the mouse, until it
+    // closes: with keys ('_' down, '>' right, '.' Enter, '!' Esc, a letter its key), or with a click of
+    // the left ('*') or the right ('^') button on the entry at line. Keeps the entries it showed in
+    // shown_; with expected, the entry at line must read so.
     ::testing::AssertionResult Choose(const char* keys, size_t line = 0, const std::string& expected = "") {
         shown_.clear();
-        if (!Mouse(icon_, true)) return ::testing::AssertionFailure() << "the icon can't be clicked";
+        POINT at = Middle(icon_);
+        at.x += at.x == at.y;  // a point whose x and y differ, so that swapped coordinates show
+        if (!Wait([&] { return WindowFromPoint(at) == icon_; }, 5000) || !Mouse(at, button_))
+            return ::testing::AssertionFailure() << "the icon can't be clicked";
         HWND menu = Wait([&] { return Find("#32768", nullptr, starter_.get().dwProcessId); });
-        if (!menu) return ::testing::AssertionFailure() << "no menu opened";
-        shown_ = Split(std::istringstream(Peek(menu)));
-        std::vector<INPUT> in;  // each key pressed and let go
+        RECT r{};
+        if (!menu || !GetWindowRect(menu, &r) || r.left != at.x || r.top != at.y)
+            return ::testing::AssertionFailure() << "no menu opened at " << at.x << "," << at.y << " (" << r.left << "," << r.top << ")";
+        std::vector<POINT> entries;  // the middle of each entry of the menu itself
+        for (std::string& entry : shown_ = Split(std::istringstream(Peek(menu)))) {
+            entries.push_back({}), sscanf(entry.substr(entry.find('\t')).c_str(), "\t%ld %ld", &entries.back().x, &entries.back().y);
+            entry.resize(entry.find('\t'));
+        }
         for (const char* k = keys; *k; ++k) {
             const WORD vk = *k == '_' ? VK_DOWN : *k == '>' ? VK_RIGHT : *k == '.' ? VK_RETURN : *k == '!' ? VK_ESCAPE : *k;
-            for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) in.push_back({INPUT_KEYBOARD}), in.back().ki = {vk, 0, up};
+            INPUT in[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};  // pressed and let go
+            in[0].ki = {vk, 0, 0}, in[1].ki = {vk, 0, KEYEVENTF_KEYUP};
+            if (*k == '*' || *k == '^') Mouse(entries.at(line), *k == '*' ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+            else SendInput(2, in, sizeof(INPUT));
         }
-        SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
         if (!Wait([&] { return !Find("#32768", nullptr, starter_.get().dwProcessId); }))
             return ::testing::AssertionFailure() << "the menu stays after " << keys;
         if (expected.empty() || (line < shown_.size() && shown_[line] == expected)) return ::testing::AssertionSuccess();
@@ -275,6 +301,7 @@ struct Journey : ::testing::Test {
     platform::unique_process_information starter_;
     Lines shown_;  // the entries of the menu Choose opened last
     HWND icon_ = nullptr;
+    DWORD button_ = MOUSEEVENTF_LEFTDOWN;  // the button that clicks the icon
     const platform::unique_handle job_{CreateJobObjectA(nullptr, nullptr)};
     const std::vector<HWND> iconsBefore_ = Icons();
     const std::string html_ = Reg(HKEY_CLASSES_ROOT, ".html", "");  // the association of the prefix

@@ -8,16 +8,19 @@
 #include <string>
 
 // One line per entry: "-" for a separator, else its caption, then " [grey]"
-// and " [x]" (check mark) where they apply; a submenu's entries follow it,
-// each after "> ".
-static void Entries(HMENU menu, const std::wstring& indent, std::wstring& out) {
+// and " [x]" (check mark) where they apply, then a tab and the middle of its
+// rectangle on screen; a submenu's entries follow it, each after "> ".
+static void Entries(HWND window, HMENU menu, const std::wstring& indent, std::wstring& out) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t caption[512] = L"";
         GetMenuStringW(menu, i, caption, 512, MF_BYPOSITION);
         const UINT state = GetMenuState(menu, i, MF_BYPOSITION);  // a separator, which Wine reports grey as well
         out += indent + (state & MF_SEPARATOR ? L"-" : caption + std::wstring(state & MF_GRAYED ? L" [grey]" : L"") +
-                                                           (state & MF_CHECKED ? L" [x]" : L"")) + L"\n";
-        Entries(GetSubMenu(menu, i), indent + L"> ", out);  // none: no entries
+                                                           (state & MF_CHECKED ? L" [x]" : L""));
+        RECT r{};  // none for an entry of a submenu that is not open
+        GetMenuItemRect(window, menu, i, &r);
+        out += L"\t" + std::to_wstring((r.left + r.right) / 2) + L" " + std::to_wstring((r.top + r.bottom) / 2) + L"\n";
+        Entries(nullptr, GetSubMenu(menu, i), indent + L"> ", out);  // none: no entries
     }
 }
 
@@ -26,7 +29,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK Peek(int code, WPARAM wParam, 
     if (code == HC_ACTION && sent->message == RegisterWindowMessageW(L"QuellmarTestsPeek")) {
         std::wstring out = L"0";
         if (HMENU menu = reinterpret_cast<HMENU>(SendMessageW(sent->hwnd, MN_GETHMENU, 0, 0)))
-            Entries(menu, L"", out = L"");
+            Entries(sent->hwnd, menu, L"", out = L"");
         // A message box: the style number of its icon, the system's shared icon handle within this process.
         const LPCSTR icons[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
         for (HWND c = GetWindow(sent->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))

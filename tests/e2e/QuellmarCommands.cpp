@@ -1,36 +1,53 @@
-// The Quellmar commands: launch by its quoted path, restore when minimised,
-// close when running (a hung Quellmar left alone, a busy one waited for),
-// Extended Help with its switch, and the two warnings
-// when Quellmar.exe is missing beside the starter.
+// The Quellmar commands and the menu in each of Quellmar's states: launched
+// at the start when auto-start is on, then launched, restored and closed
+// from the first entry and started with Extended Help, with either button
+// and with keys or the mouse; a hung Quellmar left alone, a busy one waited
+// for; and a Quellmar.exe that is hidden, a system file or gone, which each
+// launch reports as missing.
 #include "Driver.h"
 
 const Box kNotFound{kTitle, "Quellmar was not found in current directory  !", 48};
 const Box kModeNotFound{
     kTitle, "Quellmar was not found in current directory, please move this program to the right location !", 48};
+constexpr DWORD kLeft = MOUSEEVENTF_LEFTDOWN, kRight = MOUSEEVENTF_RIGHTDOWN;
 
 TEST_F(Journey, QuellmarCommands) {
     const std::string starts = dir_ + "Quellmar.starts.log", events = dir_ + "Quellmar.events.log";
     const std::string quellmar = "\"" + dir_ + "Quellmar.exe\"", minimized = dir_ + "Quellmar.start-minimized";
     ASSERT_TRUE(std::ofstream(minimized));
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kAutoStartKey, kAutoStartValue, "True"));
     ASSERT_TRUE(Start());
-    // The first entry follows Quellmar's state; the special modes are grey while it runs.
-    EXPECT_TRUE(Choose("_.", 0, "Launch Quellmar (Normal Mode)"));
-    EXPECT_EQ(Log(starts, 1), Lines{quellmar + "\tC:\\"});
     ASSERT_TRUE(Wait([&] { return IsIconic(Find(nullptr, "Quellmar", 0)); })) << "no minimised Quellmar";
     ASSERT_TRUE(DeleteFileA(minimized.c_str()));
-    ASSERT_TRUE(Choose("_."));
-    EXPECT_EQ(Lines(shown_.begin(), shown_.begin() + 4),
-              (Lines{"Restore Quellmar (Minimized)", "-", "Launch Quellmar (Special Modes)...", "> Extended Help [grey]"}));
-    EXPECT_EQ(Log(events, 1), Lines{"restored"});
-    EXPECT_TRUE(Choose("_.", 0, "Close Quellmar (Running)"));
-    EXPECT_EQ(Log(events, 2), (Lines{"restored", "closed"}));
 
-    // Extended Help: the quoted path, then the switch.
-    EXPECT_TRUE(Choose("__>."));
-    EXPECT_EQ(Log(starts, 2).at(1), quellmar + " /ExtendedHelp\tC:\\");
-    const HWND help = Wait([&] { return Find(nullptr, "Quellmar (extended help mode)", 0); });
-    ASSERT_TRUE(help);
+    // Each state as the menu shows it: the first entry, Extended Help (grey while Quellmar runs) and the
+    // check mark of Auto Start. The journey may start Quellmar in a mode itself, and waits for the window
+    // of that caption; then the menu opens with the button, and the keys, or a click on the first entry
+    // ('*' left, '^' right), give the command: restore, close, auto-start off, launch, Extended Help.
+    const struct { const char* run; const char* shows; DWORD button; const char* keys; Lines menu; } rows[] = {
+        {nullptr, nullptr, kLeft, "_.", {"Restore Quellmar (Minimized)", "> Extended Help [grey]", "&Auto Start Quellmar [x]"}},
+        {nullptr, nullptr, kRight, "*", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar [x]"}},
+        {nullptr, nullptr, kRight, "A", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar [x]"}},
+        {nullptr, nullptr, kLeft, "_.", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar"}},
+        {nullptr, "Quellmar", kLeft, "^", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}},
+        {" /FastRead", "FastRead - Quellmar", kRight, "_.", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}},
+        {" /FastSort", "FastSort - Quellmar", kLeft, "*", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}},
+        {nullptr, nullptr, kRight, "__>.", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar"}},
+        {nullptr, "Quellmar (extended help mode)", kLeft, "!", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.menu[0] + (row.shows ? std::string(" ") + row.shows : ""));
+        if (row.run) Run(quellmar + row.run);
+        ASSERT_TRUE(!row.shows || Wait([&] { return Find(nullptr, row.shows, 0); }));
+        button_ = row.button;
+        EXPECT_TRUE(Choose(row.keys));
+        EXPECT_EQ((Lines{shown_.at(Line(M1Target)), shown_.at(Line(M1SpecialModes) + 1), shown_.at(Line(M1AutoStart))}), row.menu);
+    }
+    // Each start by its quoted path, a mode's switch after it.
+    EXPECT_EQ(Log(starts, 5), (Lines{quellmar + "\tC:\\", quellmar + "\tC:\\", quellmar + " /FastRead\tC:\\",
+                                     quellmar + " /FastSort\tC:\\", quellmar + " /ExtendedHelp\tC:\\"}));
+
     // Hung, it is left alone, and the starter goes on taking commands.
+    const HWND help = Find(nullptr, "Quellmar (extended help mode)", 0);
     ASSERT_TRUE(std::ofstream(dir_ + "Quellmar.hang"));
     ASSERT_TRUE(Wait([&] { return IsHungAppWindow(help); }));
     EXPECT_TRUE(Choose("_.", 0, "Close Quellmar (Running)"));
@@ -41,13 +58,17 @@ TEST_F(Journey, QuellmarCommands) {
     // Busy for 3 s over the starter's question is not hung: it is closed once it answers.
     ASSERT_TRUE(std::ofstream(dir_ + "Quellmar.busy"));
     EXPECT_TRUE(Choose("_.", 0, "Close Quellmar (Running)"));
-    EXPECT_EQ(Log(events, 5), (Lines{"restored", "closed", "hanging", "busy", "closed"}));
+    EXPECT_EQ(Log(events, 8), (Lines{"restored", "closed", "closed", "closed", "closed", "hanging", "busy", "closed"}));
 
-    // Without Quellmar.exe each launch has its own warning, and starts nothing.
-    ASSERT_TRUE(Wait([&] { return DeleteFileA((dir_ + "Quellmar.exe").c_str()); }));
-    EXPECT_TRUE(Choose("_."));
-    EXPECT_TRUE(Answer(kNotFound, IDOK));
-    EXPECT_TRUE(Choose("__>."));
-    EXPECT_TRUE(Answer(kModeNotFound, IDOK));
-    EXPECT_EQ(Log(starts, 0).size(), 2u);
+    // A Quellmar.exe that is hidden, a system file or gone is missing: each launch warns and starts nothing.
+    const std::string exe = dir_ + "Quellmar.exe";
+    for (const DWORD attribute : std::initializer_list<DWORD>{FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, 0}) {
+        ASSERT_TRUE(attribute ? SetFileAttributesA(exe.c_str(), attribute) && GetFileAttributesA(exe.c_str()) & attribute
+                              : Wait([&] { return DeleteFileA(exe.c_str()); })) << attribute;
+        EXPECT_TRUE(Choose("_."));
+        EXPECT_TRUE(Answer(kNotFound, IDOK));
+        EXPECT_TRUE(Choose("__>."));
+        EXPECT_TRUE(Answer(kModeNotFound, IDOK));
+    }
+    EXPECT_EQ(Log(starts, 0).size(), 5u);
 }

@@ -1,8 +1,10 @@
 // Start-up as the user meets it, installed at a path of 250 characters (its
-// instance name must still make a mutex): an icon with its tooltip and
-// nothing else on screen, both Run entries holding the starter's quoted
-// path, the menu as it first opens, and a second start that ends while the
-// first stays.
+// instance name must still make a mutex): an icon with its image and its
+// tooltip and nothing else on screen, both Run entries holding the
+// starter's quoted path, the menu as it first opens, a second start that
+// ends while the first stays, and the icon back after the taskbar restarts:
+// taken away from outside, only a starter that adds it again on
+// "TaskbarCreated" passes.
 #include "Driver.h"
 
 // Captions, grey entries and the check mark of the first opening: nothing
@@ -29,5 +31,13 @@ TEST_F(Journey, StartUp) {
     // A second start ends by itself; the first runs on with its one icon.
     EXPECT_EQ(WaitForSingleObject(Run(quoted_).get().hProcess, 15000), WAIT_OBJECT_0) << "the second starter runs on";
     EXPECT_EQ(Icons(), std::vector<HWND>{icon_});
+    EXPECT_TRUE(Choose("!", 0, "Launch Quellmar (Normal Mode)"));
+
+    // Taken away from outside, the icon comes back when the taskbar announces itself, and opens the menu.
+    NOTIFYICONDATAA icon{sizeof icon, FindWindowA(nullptr, "Quellmar Starter v1.0"), 1};
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon) && Wait([&] { return !IsWindow(icon_); })) << "the icon stayed";
+    const std::vector<HWND> before = Icons();
+    PostMessageA(icon.hWnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(icon_ = NewIcon(before)) << "the icon did not come back";
     EXPECT_TRUE(Choose("!", 0, "Launch Quellmar (Normal Mode)"));
 }

@@ -7,7 +7,8 @@
 // records its own starts, and ends at once.
 //
 // Named Quellmar.exe it goes on as Quellmar does: one top-level window
-// whose caption tells the mode it was started in (normal or extended help),
+// whose caption tells the mode it was started in (normal, FastRead, FastSort
+// or extended help),
 // and its reactions in "Quellmar.events.log": "closed", "restored",
 // "hanging". Files beside it, by their presence, change its behaviour:
 //
@@ -20,6 +21,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -65,7 +67,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (lstrcmpiA(file.c_str() + file.find_last_of('\\') + 1, "Quellmar.exe") != 0) return 0;
 
     // Quellmar's caption in the mode its switch names (a blank before it).
-    const char* caption = std::strstr(commandLine, " /ExtendedHelp") ? "Quellmar (extended help mode)" : "Quellmar";
+    const char* caption = "Quellmar";
+    for (const auto& [mode, shown] : {std::pair{" /FastRead", "FastRead - Quellmar"}, {" /FastSort", "FastSort - Quellmar"},
+                                      {" /ExtendedHelp", "Quellmar (extended help mode)"}})
+        if (std::strstr(commandLine, mode)) caption = shown;
     WNDCLASSA windowClass{0, WindowProc, 0, 0, instance, nullptr, nullptr, HBRUSH(COLOR_WINDOW + 1), nullptr,
                           "QuellmarStandinWindow"};
     RegisterClassA(&windowClass);
