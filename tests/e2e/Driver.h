@@ -9,11 +9,13 @@
 // HKEY_LOCAL_MACHINE\Software is read and written in its 32-bit view, where
 // both builds keep their settings, unless a journey asks for the 64-bit one.
 //
-// The tray icon is clicked with the mouse (SendInput), the menu is worked
-// with keys, a dialog's button gets its own click (BM_CLICK). What only the
-// starter's own process can read, the entries of its menu and the icon of
-// its message box, Peek.dll reads there, loaded into it through a hook.
-// Every wait is bounded polling.
+// The tray icon, whose image is read from the screen, is clicked with
+// either mouse button (SendInput), and the menu must open with its corner at
+// the mouse; its entries are picked with keys or with a click of either
+// button; a dialog's button gets its own click (BM_CLICK). What only the
+// starter's own process can read, the entries of its menu with their places
+// on screen and the icon of its message box, Peek.dll reads there, loaded
+// into it through a hook. Every wait is bounded polling.
 #pragma once
 
 #include <windows.h>
