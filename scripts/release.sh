@@ -6,11 +6,22 @@
 # four, as `sha256sum -c` reads it. Every clean build of a commit gives the
 # same bytes, so anyone can rebuild a release and compare.
 #
+# Given a certificate, the release and --sign sign the programs (Authenticode,
+# SHA-256, with the product's name and home page); the release signs those in
+# the archives only:
+#   STARTER_SIGN_PKCS12=file.pfx        the certificate and its private key
+#   STARTER_SIGN_PASSWORD=...           its password (handed to the signing
+#                                       tool in a private file, never on a
+#                                       command line)
+#   STARTER_SIGN_TIMESTAMP_URL=...      optional: an RFC 3161 time-stamp server
+#
 # Usage:
 #   scripts/release.sh                  make the release in dist/
 #   scripts/release.sh --verify DIR     rebuild the programs from this checkout
 #                                       and compare every file of the archives
-#                                       in DIR with what the release makes
+#                                       in DIR (a signed program without its
+#                                       signature) with what the release makes
+#   scripts/release.sh --sign FILE...   sign programs in place, as the release does
 #   scripts/release.sh --compare A B    whether two files are the same bytes,
 #                                       and if not, where they first differ
 set -euo pipefail
@@ -27,7 +38,12 @@ set -- "${args[@]+"${args[@]}"}"
 cd "$(dirname "$0")/.."
 
 version=$(sed -n 's/^project(QuellmarStarter VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || { echo "release.sh: cannot read the version" >&2; exit 1; }
+# The name and the home page that a signature names live in the program's
+# sources; they are read from there.
+product=$(sed -n 's/^ *VALUE "ProductName", "\([^"\\]*\).*/\1/p' resources/starter.rc)
+homepage=$(sed -n 's/.*HomePageHost = "\([^"]*\)".*/\1/p' Starter/integration/HomePage.h)
+[ -n "$version" ] && [ -n "$product" ] && [ -n "$homepage" ] || {
+    echo "release.sh: cannot read the version, the product name or the home page" >&2; exit 1; }
 presets=(win32 win64)
 # Every file of an archive carries this time, 1980-01-01 00:00 UTC: the
 # earliest a zip entry can hold (zip writes 1980 for anything earlier). The
@@ -89,16 +105,48 @@ compare() {  # EXPECTED FILE [NAME [EXPECTED-NAME]]
     return 1
 }
 
+sign() {  # FILE...: each signed in place
+    local pfx=${STARTER_SIGN_PKCS12:-} f timestamp=()
+    [ -f "$pfx" ] || { echo "release.sh: STARTER_SIGN_PKCS12 names no file: '$pfx'" >&2; exit 1; }
+    [ -z "${STARTER_SIGN_TIMESTAMP_URL:-}" ] || timestamp=(-ts "$STARTER_SIGN_TIMESTAMP_URL")
+    # printf is a shell builtin: the password reaches no command line.
+    printf '%s' "${STARTER_SIGN_PASSWORD-}" > "$tmp/password"
+    for f; do
+        osslsigncode sign -pkcs12 "$pfx" -readpass "$tmp/password" -h sha256 \
+            -n "$product" -i "https://$homepage/" "${timestamp[@]+"${timestamp[@]}"}" \
+            -in "$f" -out "$f.signed" > /dev/null
+        chmod --reference="$f" "$f.signed"
+        mv -f "$f.signed" "$f"
+    done
+    rm -f "$tmp/password"
+}
+
+signed() {  # FILE: whether the program carries a certificate table
+    local opt
+    [ "$(head -c2 -- "$1")" = MZ ] || return 1
+    opt=$(($(u "$1" 60 4) + 24))
+    # The certificate table's entry is the fifth data directory, after 96
+    # bytes of a 32-bit optional header or 112 of a 64-bit one (magic 0x20b).
+    [ "$(u "$1" "$opt" 2)" != 523 ] || opt=$((opt + 16))
+    [ "$(u "$1" $((opt + 96 + 4 * 8 + 4)) 4)" != 0 ]
+}
+
 release() {
     mkdir -p dist
     rm -f "dist/QuellmarStarter-$version-"* dist/SHA256SUMS
     local preset stage archive sums=()
+    if [ -n "${STARTER_SIGN_PKCS12:-}" ]; then
+        echo "The programs in the archives are signed with $STARTER_SIGN_PKCS12."
+    else
+        echo "No certificate given (STARTER_SIGN_PKCS12): the programs in the archives are unsigned."
+    fi
     for preset in "${presets[@]}"; do
         build "$preset"
         stage=$tmp/$preset
         stage "$preset" "$stage"
         cp "$stage/QuellmarStarter.exe" "dist/QuellmarStarter-$version-$preset.exe"
         chmod 0644 "dist/QuellmarStarter-$version-$preset.exe"
+        [ -z "${STARTER_SIGN_PKCS12:-}" ] || sign "$stage/QuellmarStarter.exe"
         # Fixed names, order, modes and times; -X leaves out the owner and
         # the extra times.
         archive=$PWD/dist/QuellmarStarter-$version-$preset.zip
@@ -125,6 +173,11 @@ verify() {  # DIR
         for name in "${staged_files[@]}"; do
             file=$tmp/$preset.shipped
             unzip -p "$archive" "$name" > "$file" || true
+            if [ "$name" = QuellmarStarter.exe ] && signed "$file"; then
+                echo "$(basename "$archive"): $name is signed; compared without its signature"
+                osslsigncode remove-signature -in "$file" -out "$file.unsigned" > /dev/null
+                mv -f "$file.unsigned" "$file"
+            fi
             compare "$tmp/$preset/$name" "$file" "$(basename "$archive"): $name" "the rebuild's" || status=1
         done
         # The unsigned program beside the archive, where there is one.
@@ -139,6 +192,7 @@ verify() {  # DIR
 case "${1:-}" in
     "") scripts/setup.sh; release ;;
     --verify) [ $# -eq 2 ] || usage; scripts/setup.sh; verify "$2" ;;
+    --sign) [ $# -ge 2 ] || usage; scripts/setup.sh; shift; sign "$@"; printf 'signed %s\n' "$@" ;;
     --compare) [ $# -eq 3 ] || usage; compare "$2" "$3" ;;
     *) usage ;;
 esac
