@@ -29,12 +29,14 @@ set -euo pipefail
 export LC_ALL=C
 
 usage() { sed -n 's/^#   //p' "$0" | sed -n '/^scripts/p' >&2; exit 2; }
-# Paths given by the user are taken from where the user stands.
+# Paths given by the user, the certificate's too, are taken from where the
+# user stands.
 args=()
 for a in "$@"; do
     case $a in --*) args+=("$a") ;; *) args+=("$(realpath -m -- "$a")") ;; esac
 done
 set -- "${args[@]+"${args[@]}"}"
+[ -z "${STARTER_SIGN_PKCS12:-}" ] || STARTER_SIGN_PKCS12=$(realpath -m -- "$STARTER_SIGN_PKCS12")
 cd "$(dirname "$0")/.."
 
 version=$(sed -n 's/^project(QuellmarStarter VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
