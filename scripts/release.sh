@@ -147,7 +147,6 @@ release() {
         stage=$tmp/$preset
         stage "$preset" "$stage"
         cp "$stage/QuellmarStarter.exe" "dist/QuellmarStarter-$version-$preset.exe"
-        chmod 0644 "dist/QuellmarStarter-$version-$preset.exe"
         [ -z "${STARTER_SIGN_PKCS12:-}" ] || sign "$stage/QuellmarStarter.exe"
         # Fixed names, order, modes and times; -X leaves out the owner and
         # the extra times.
@@ -156,7 +155,8 @@ release() {
             TZ=UTC zip -q -X "$archive" "${staged_files[@]}")
         sums+=("QuellmarStarter-$version-$preset.zip" "QuellmarStarter-$version-$preset.exe")
     done
-    (cd dist && sha256sum "${sums[@]}" > SHA256SUMS)
+    # Readable by all, to be published, whatever the umask.
+    (cd dist && sha256sum "${sums[@]}" > SHA256SUMS && chmod 0644 "${sums[@]}" SHA256SUMS)
     printf 'dist/%s\n' "${sums[@]}" SHA256SUMS
 }
 
