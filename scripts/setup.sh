@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the starter needs on a Debian
 # machine, and only what is missing: the mingw-w64 compilers, CMake and
-# Ninja, GoogleTest, Wine (with its 32-bit half), Xvfb and xdotool, and
-# clang's runtime for the fuzzers.
+# Ninja, GoogleTest, Wine (with its 32-bit half), Xvfb and xdotool,
+# clang's runtime for the fuzzers, and zip, unzip, osslsigncode and openssl for
+# the release, its check and its signature.
 set -euo pipefail
 
 packages=(
@@ -11,7 +12,7 @@ packages=(
     wine wine64 wine32:i386
     xvfb xauth xdotool x11-utils imagemagick
     clang-14 libclang-rt-14-dev
-    zip
+    zip unzip osslsigncode openssl
 )
 
 sudo=""

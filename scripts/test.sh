@@ -3,7 +3,9 @@
 # that need no Windows (plain and with ASan + UBSan), the fuzzer for a
 # bounded number of runs with a fixed seed, and, under Wine on a private
 # display, the in-process and end-to-end tests of the 32-bit and 64-bit
-# Windows builds.
+# Windows builds; then the release's promises: a second build of the program
+# elsewhere is the same bytes, and the release's signing step signs so that
+# the signature verifies and comes off again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -28,6 +30,13 @@ failed=0
 mkdir -p build
 run_preset win32 | tee build/win32-tests.log || failed=1
 run_preset win64 || failed=1
+
+# The 64-bit build is the one built again: its tests are the ones that run
+# on every host, and one build more fits the time this command may take
+# (scripts/release.sh --verify rebuilds both).
+echo "=== release ==="
+tests/release/reproducible.sh win64 || failed=1
+tests/release/signing.sh build/win64/QuellmarStarter.exe || failed=1
 
 status=0
 why=$(scripts/wine.sh --can-run-32) || status=$?
