@@ -18,9 +18,8 @@ const Box kRemove{kTitle, "Quellmar Starter needs hardly memory and allows you t
                   "to clean up your mp3 collection. Do you really want to remove Quellmar Starter ?", 36};
 const Box kGoodBoy{kTitle, "Good boy.", 64};
 const Box kReinstall{kTitle, "To reinstall Quellmar Starter just start it once again manually.", 64};
-const Box kNotRemoved{kTitle,
-                      "Quellmar Starter could not be removed from the Windows start up, please ask your administrator "
-                      "for the right to change it !", 48};
+const Box kNotRemoved{kTitle, "Quellmar Starter could not be removed from the Windows start up, please ask your "
+                              "administrator for the right to change it !", 48};
 constexpr size_t kAutoStart = Line(M1AutoStart);
 
 // Gives a key of the 32-bit view the access list sddl; true when done.

@@ -53,10 +53,9 @@ constexpr size_t Line(M1Entry entry) {
 // MessageBox's number: the buttons (0 OK, 1 OK and Cancel, 4 Yes and No)
 // plus the icon (16 stop, 32 question, 48 exclamation, 64 information).
 using Box = std::tuple<std::string, std::string, int>;
-const Box kAsk{kTitle,
-               "Quellmar will now be automatically started at Windows start up so that you can use it to quickly "
-               "play mp3 files and start any of the Halvane applications or to create your own skin. Do you agree ?",
-               36};
+const Box kAsk{kTitle, "Quellmar will now be automatically started at Windows start up so that you can use it to "
+                       "quickly play mp3 files and start any of the Halvane applications or to create your own skin. "
+                       "Do you agree ?", 36};
 
 // Polls until find gives something (true, a window...) or the time is over; gives its last answer.
 template <typename Find>

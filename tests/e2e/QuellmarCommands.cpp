@@ -14,51 +14,53 @@ constexpr DWORD kLeft = MOUSEEVENTF_LEFTDOWN, kRight = MOUSEEVENTF_RIGHTDOWN;
 TEST_F(Journey, QuellmarCommands) {
     const std::string starts = dir_ + "Quellmar.starts.log", events = dir_ + "Quellmar.events.log";
     const std::string quellmar = "\"" + dir_ + "Quellmar.exe\"", minimized = dir_ + "Quellmar.start-minimized";
-    ASSERT_TRUE(std::ofstream(minimized));
-    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kAutoStartKey, kAutoStartValue, "True"));
+    ASSERT_TRUE(std::ofstream(minimized) && Plant(HKEY_LOCAL_MACHINE, kAutoStartKey, kAutoStartValue, "True"));
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(Wait([&] { return IsIconic(Find(nullptr, "Quellmar", 0)); })) << "no minimised Quellmar";
-    ASSERT_TRUE(DeleteFileA(minimized.c_str()));
+    ASSERT_TRUE(Wait([&] { return IsIconic(Find(nullptr, "Quellmar", 0)); }) && DeleteFileA(minimized.c_str()))
+        << "no minimised Quellmar";
 
     // Each state as the menu shows it: the first entry, Extended Help (grey while Quellmar runs) and the
-    // check mark of Auto Start. The journey may start Quellmar in a mode itself, and waits for the window
-    // of that caption; then the menu opens with the button, and the keys, or a click on the first entry
-    // ('*' left, '^' right), give the command: restore, close, auto-start off, launch, Extended Help.
-    const struct { const char* run; const char* shows; DWORD button; const char* keys; Lines menu; } rows[] = {
-        {nullptr, nullptr, kLeft, "_.", {"Restore Quellmar (Minimized)", "> Extended Help [grey]", "&Auto Start Quellmar [x]"}},
-        {nullptr, nullptr, kRight, "*", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar [x]"}},
-        {nullptr, nullptr, kRight, "A", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar [x]"}},
-        {nullptr, nullptr, kLeft, "_.", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar"}},
-        {nullptr, "Quellmar", kLeft, "^", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}},
-        {" /FastRead", "FastRead - Quellmar", kRight, "_.", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}},
-        {" /FastSort", "FastSort - Quellmar", kLeft, "*", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}},
-        {nullptr, nullptr, kRight, "__>.", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar"}},
-        {nullptr, "Quellmar (extended help mode)", kLeft, "!", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"}}};
+    // check mark of Auto Start. The journey may start Quellmar in a mode itself, and waits for the windows
+    // of those captions; then the menu opens with the button, and the keys, or a click on the first entry
+    // ('*' left, '^' right), give the command: restore, close, auto-start off, launch, Extended Help. Of
+    // several Quellmar windows the first of its captions' order is the one closed: the next row finds
+    // the others.
+    const std::string help = "Quellmar (extended help mode)", read = "FastRead - Quellmar", sort = "FastSort - Quellmar";
+    const Lines running{"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"};
+    const struct { const char* run; Lines shows; DWORD button; const char* keys; Lines menu; } rows[] = {
+        {nullptr, {}, kLeft, "_.", {"Restore Quellmar (Minimized)", "> Extended Help [grey]", "&Auto Start Quellmar [x]"}},
+        {nullptr, {}, kRight, "*", {"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar [x]"}},
+        {nullptr, {}, kRight, "A", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar [x]"}},
+        {nullptr, {}, kLeft, "_.", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar"}},
+        {" /FastRead", {"Quellmar", read}, kLeft, "^", running},
+        {" /FastSort", {read, sort}, kRight, "_.", running},
+        {" /ExtendedHelp", {sort, help}, kLeft, "*", running},
+        {nullptr, {help}, kRight, "_.", running},
+        {nullptr, {}, kLeft, "__>.", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar"}}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.menu[0] + (row.shows ? std::string(" ") + row.shows : ""));
+        SCOPED_TRACE(row.menu[0] + " " + ::testing::PrintToString(row.shows));
         if (row.run) Run(quellmar + row.run);
-        ASSERT_TRUE(!row.shows || Wait([&] { return Find(nullptr, row.shows, 0); }));
+        for (const std::string& caption : row.shows) ASSERT_TRUE(Wait([&] { return Find(nullptr, caption.c_str(), 0); })) << caption;
         button_ = row.button;
         EXPECT_TRUE(Choose(row.keys));
         EXPECT_EQ((Lines{shown_.at(Line(M1Target)), shown_.at(Line(M1SpecialModes) + 1), shown_.at(Line(M1AutoStart))}), row.menu);
     }
-    // Each start by its quoted path, a mode's switch after it.
-    EXPECT_EQ(Log(starts, 5), (Lines{quellmar + "\tC:\\", quellmar + "\tC:\\", quellmar + " /FastRead\tC:\\",
-                                     quellmar + " /FastSort\tC:\\", quellmar + " /ExtendedHelp\tC:\\"}));
+    // Each start by its quoted path, a mode's switch after it; the last is the starter's Extended Help.
+    EXPECT_EQ(Log(starts, 6), (Lines{quellmar + "\tC:\\", quellmar + "\tC:\\", quellmar + " /FastRead\tC:\\",
+                                     quellmar + " /FastSort\tC:\\", quellmar + " /ExtendedHelp\tC:\\",
+                                     quellmar + " /ExtendedHelp\tC:\\"}));
 
     // Hung, it is left alone, and the starter goes on taking commands.
-    const HWND help = Find(nullptr, "Quellmar (extended help mode)", 0);
-    ASSERT_TRUE(std::ofstream(dir_ + "Quellmar.hang"));
-    ASSERT_TRUE(Wait([&] { return IsHungAppWindow(help); }));
+    const HWND helping = Wait([&] { return Find(nullptr, help.c_str(), 0); });
+    ASSERT_TRUE(std::ofstream(dir_ + "Quellmar.hang") && Wait([&] { return IsHungAppWindow(helping); }));
     EXPECT_TRUE(Choose("_.", 0, "Close Quellmar (Running)"));
     EXPECT_TRUE(Choose("A"));
     EXPECT_TRUE(Answer(kAsk, IDNO));
-    ASSERT_TRUE(DeleteFileA((dir_ + "Quellmar.hang").c_str()));
-    ASSERT_TRUE(Wait([&] { return !IsHungAppWindow(help); }));
+    ASSERT_TRUE(DeleteFileA((dir_ + "Quellmar.hang").c_str()) && Wait([&] { return !IsHungAppWindow(helping); }));
     // Busy for 3 s over the starter's question is not hung: it is closed once it answers.
     ASSERT_TRUE(std::ofstream(dir_ + "Quellmar.busy"));
     EXPECT_TRUE(Choose("_.", 0, "Close Quellmar (Running)"));
-    EXPECT_EQ(Log(events, 8), (Lines{"restored", "closed", "closed", "closed", "closed", "hanging", "busy", "closed"}));
+    EXPECT_EQ(Log(events, 9), (Lines{"restored", "closed", "closed", "closed", "closed", "closed", "hanging", "busy", "closed"}));
 
     // A Quellmar.exe that is hidden, a system file or gone is missing: each launch warns and starts nothing.
     const std::string exe = dir_ + "Quellmar.exe";
@@ -70,5 +72,5 @@ TEST_F(Journey, QuellmarCommands) {
         EXPECT_TRUE(Choose("__>."));
         EXPECT_TRUE(Answer(kModeNotFound, IDOK));
     }
-    EXPECT_EQ(Log(starts, 0).size(), 5u);
+    EXPECT_EQ(Log(starts, 0).size(), 6u);
 }

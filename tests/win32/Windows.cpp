@@ -1,22 +1,18 @@
-// The starter's window work against real windows that the test makes:
-// finding Quellmar by its captions, the subclassing engine, another
-// starter's claim, the wait for a late taskbar and the tray icon's size at
-// each DPI (the program's own icon and manifest are linked in). Restoring
-// and closing Quellmar, a hung one too, and the menu's entries in each state
-// are the journeys' (tests/e2e), against the real tray.
+// The starter's window work against real windows that the test makes: the
+// subclassing engine, another starter's claim, the wait for a late taskbar
+// and the tray icon's size at each DPI (the program's own icon and manifest
+// are linked in). Finding Quellmar by its captions in their order, restoring
+// and closing it, a hung one too, and the menu's entries in each state are
+// the journeys' (tests/e2e), against the real tray.
 #include "core/Mfrm.h"
-#include "core/TargetApp.h"
 #include "platform/AppRuntime.h"
 #include "subclass/KZSubClassmod.h"
 
 #include <gtest/gtest.h>
 #include <sddl.h>
 
-#include <memory>
 #include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -39,23 +35,6 @@ struct Window : KZSubClassSource, KZSubClassTarget {
     }
     HWND handle;
 };
-
-// Quellmar's captions searched in their order (each window of the table
-// outranks those above it): a caption mistyped, two modes swapped, a longer
-// caption taken for Quellmar.
-TEST(Windows, QuellmarFoundByItsCaptionsInTheirOrder) {
-    const std::pair<const char*, TargetState> rows[] = {{"Quellmar Starter", TargetNotRunning},
-        {"Quellmar (extended help mode)", TargetExtendedHelpMode}, {"FastSort - Quellmar", TargetFastSortMode},
-        {"FastRead - Quellmar", TargetFastReadMode}, {"Quellmar", TargetNormalMode}};
-    std::vector<std::unique_ptr<Window>> windows;
-    for (const auto& [caption, state] : rows) {
-        windows.push_back(std::make_unique<Window>(caption));
-        HWND found = nullptr;
-        Boolean minimised = False;
-        EXPECT_EQ(state, GetTargetState(found, minimised)) << caption;
-        EXPECT_EQ(state == TargetNotRunning ? nullptr : windows.back()->handle, found) << caption;
-    }
-}
 
 // The engine: a target's result taken without ReturnValueUsedFlag, or the
 // window's own result dropped when it is set; UnSubClassAll not giving the

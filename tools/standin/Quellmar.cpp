@@ -21,7 +21,6 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -67,10 +66,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (lstrcmpiA(file.c_str() + file.find_last_of('\\') + 1, "Quellmar.exe") != 0) return 0;
 
     // Quellmar's caption in the mode its switch names (a blank before it).
-    const char* caption = "Quellmar";
-    for (const auto& [mode, shown] : {std::pair{" /FastRead", "FastRead - Quellmar"}, {" /FastSort", "FastSort - Quellmar"},
-                                      {" /ExtendedHelp", "Quellmar (extended help mode)"}})
-        if (std::strstr(commandLine, mode)) caption = shown;
+    const char* caption = std::strstr(commandLine, " /FastRead")       ? "FastRead - Quellmar"
+                          : std::strstr(commandLine, " /FastSort")     ? "FastSort - Quellmar"
+                          : std::strstr(commandLine, " /ExtendedHelp") ? "Quellmar (extended help mode)" : "Quellmar";
     WNDCLASSA windowClass{0, WindowProc, 0, 0, instance, nullptr, nullptr, HBRUSH(COLOR_WINDOW + 1), nullptr,
                           "QuellmarStandinWindow"};
     RegisterClassA(&windowClass);
