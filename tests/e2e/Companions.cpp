@@ -8,8 +8,7 @@
 constexpr const char* kList = "Software\\Quellmar\\KZHalvane";
 
 TEST_F(Journey, Companions) {
-    const std::string tool = dir_ + "Tool Box\\tool.exe", music = dir_ + "My Music\\";
-    const std::string browse = dir_ + "Browse App\\browse.exe";
+    const std::string tool = dir_ + "Tool Box\\tool.exe", music = dir_ + "My Music\\", browse = dir_ + "Browse App\\browse.exe";
     // A program found on the search path (in the Windows folder), given by its name alone.
     const std::string qtool = "C:\\windows\\qtool";
     DeleteFileA((qtool + ".starts.log").c_str());

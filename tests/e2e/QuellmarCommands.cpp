@@ -45,10 +45,12 @@ TEST_F(Journey, QuellmarCommands) {
         EXPECT_TRUE(Choose(row.keys));
         EXPECT_EQ((Lines{shown_.at(Line(M1Target)), shown_.at(Line(M1SpecialModes) + 1), shown_.at(Line(M1AutoStart))}), row.menu);
     }
-    // Each start by its quoted path, a mode's switch after it; the last is the starter's Extended Help.
-    EXPECT_EQ(Log(starts, 6), (Lines{quellmar + "\tC:\\", quellmar + "\tC:\\", quellmar + " /FastRead\tC:\\",
-                                     quellmar + " /FastSort\tC:\\", quellmar + " /ExtendedHelp\tC:\\",
-                                     quellmar + " /ExtendedHelp\tC:\\"}));
+    // Each start by its quoted path, a mode's switch after it, one Extended Help the starter's; sorted, as
+    // a start of the journey's own may cross the starter's last one.
+    Lines started = Log(starts, 6);
+    std::sort(started.begin(), started.end());
+    EXPECT_EQ(started, (Lines{quellmar + "\tC:\\", quellmar + "\tC:\\", quellmar + " /ExtendedHelp\tC:\\",
+                              quellmar + " /ExtendedHelp\tC:\\", quellmar + " /FastRead\tC:\\", quellmar + " /FastSort\tC:\\"}));
 
     // Hung, it is left alone, and the starter goes on taking commands.
     const HWND helping = Wait([&] { return Find(nullptr, help.c_str(), 0); });

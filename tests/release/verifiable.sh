@@ -25,8 +25,7 @@ git ls-files -z | tar --null -T - --ignore-failed-read -cf - | tar -xf - -C "$co
     cmake --preset "$preset" > /dev/null && cmake --build --preset "$preset" --target QuellmarStarter > /dev/null)
 scripts/release.sh --compare "$program" "$copy/$program"
 
-openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Throw-away Quellmar Starter signer" \
-    -keyout "$tmp/key.pem" -out "$tmp/cert.pem" 2> /dev/null
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=throw-away -keyout "$tmp/key.pem" -out "$tmp/cert.pem" 2> /dev/null
 openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/cert.pem" -passout pass:throw-away -out "$tmp/cert.pfx"
 cp "$program" "$tmp/signed.exe"
 STARTER_SIGN_PKCS12=$tmp/cert.pfx STARTER_SIGN_PASSWORD=throw-away scripts/release.sh --sign "$tmp/signed.exe"
