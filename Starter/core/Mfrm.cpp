@@ -5,6 +5,7 @@
 #include "core/RunEntries.h"
 #include "core/TargetApp.h"
 #include "integration/AutoStartSetting.h"
+#include "platform/ActiveCodePage.h"
 #include "platform/AppRuntime.h"
 #include "registry/Rmod.h"
 #include "shared/TextRules.h"
@@ -12,8 +13,8 @@
 
 namespace {
 
-constexpr const char* kToolTip = "Quellmar Starter";
-// How long a starter launched before the taskbar waits for it.
+// How long a starter launched before the taskbar, or while the shell is
+// busy, waits for its icon.
 constexpr UINT kTaskbarWaitMs = 60000;
 
 }  // namespace
@@ -39,12 +40,14 @@ MENUfrm& Mfrm::Menu() {
 void Mfrm::Form_Load() {
     // The program's own path, worked out once: the name it claims and what
     // the Run entries start.
-    const std::string ownFullPath = OwnFullPath(platform::AppPath(), platform::AppExeName());
+    const std::string ownFullPath = OwnFullPath(platform::AppFile(), ActiveCodePageRule());
     if (platform::PrevInstance(InstanceName(ownFullPath))) platform::EndProcess();
 
-    bool added = AddTrayIcon(*this, *this, kToolTip);
-    if (!added && WaitForTaskbar(kTaskbarWaitMs)) added = AddTrayIcon(*this, *this, kToolTip);
-    if (!added) Form_Unload(0);
+    // A shell of lower rights announces itself too, to a starter started
+    // as administrator.
+    ChangeWindowMessageFilterEx(hwnd(), taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+    ShowTrayIcon(false);
+    if (!WaitForTrayIcon(kTaskbarWaitMs)) Form_Unload(0);
 
     Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, Quoted(ownFullPath), REG_SZ);
     Rmod::SetRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyNT, kRunValueName, Quoted(ownFullPath), REG_SZ);
@@ -66,21 +69,16 @@ void Mfrm::Form_Unload(std::int16_t /*Cancel*/) {
 }
 
 void Mfrm::OnTaskbarCreated() {
-    if (waitingForTaskbar_) {
-        taskbarArrived_ = true;
-        PostMessageA(hwnd(), WM_NULL, 0, 0);  // wakes the waiting loop
-    } else if (iconShown_) {
-        // The new taskbar may be at a new scale. An icon that survived
-        // (NIM_ADD refuses it then) gets the new image by NIM_MODIFY.
-        const platform::unique_hicon replaced = ReloadIcon();
-        if (!AddTrayIcon(*this, *this, kToolTip)) ModifyTrayIcon(*this, kToolTip);
-    }
+    // The new taskbar may be at a new scale. An icon that survived gets the
+    // new image through the modify that counts it as there.
+    const platform::unique_hicon replaced = ReloadIcon();
+    ShowTrayIcon(false);
 }
 
 void Mfrm::OnDpiChanged(UINT dpi) {
     // The icon replaced is destroyed only once the tray has the new one.
     const platform::unique_hicon replaced = ReloadIcon(dpi);
-    ModifyTrayIcon(*this, kToolTip);
+    ModifyTrayIcon(*this, kTrayToolTip);
 }
 
 LRESULT Mfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -100,5 +98,9 @@ LRESULT Mfrm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (msg == WM_DISPLAYCHANGE) OnDpiChanged(0);
+    if (msg == WM_TIMER && wParam == kIconRetryTimerId) {
+        ShowTrayIcon(true);
+        return 0;
+    }
     return FormWindow::FormProc(msg, wParam, lParam);
 }

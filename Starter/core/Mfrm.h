@@ -34,10 +34,13 @@ public:
     // The tray icon.
     bool AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, const std::string& toolTip);
     bool RemoveTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback);
-    // At log-on the starter can run before the notification area exists:
-    // waits, with the message loop running, until the taskbar announces
-    // itself or timeoutMs have passed. True when it arrived.
-    bool WaitForTaskbar(UINT timeoutMs);
+    // Adds the tray icon, or, while the shell refuses it, tries again on a
+    // timer until it is there; again: a try of that timer.
+    void ShowTrayIcon(bool again);
+    // At log-on the shell may be busy or not there yet: waits, with the
+    // message loop running, until the icon is there or timeoutMs have
+    // passed. True when it is.
+    bool WaitForTrayIcon(UINT timeoutMs);
 
     // The popup menu.
     void PrepareMenu(std::int16_t MenuIndex);
@@ -56,11 +59,16 @@ public:
     Boolean AutoStartTarget = False;
     UINT TrayCallbackMessage = 0;
 
+    static constexpr const char* kTrayToolTip = "Quellmar Starter";
+    // The main window's timers: the bound of the wait for the icon, and its retries.
+    static constexpr UINT_PTR kIconWaitTimerId = 1;
+    static constexpr UINT_PTR kIconRetryTimerId = 2;
+
 protected:
     LRESULT FormProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The taskbar was (re)created: put the icon back, or end a wait for it.
+    // The taskbar was (re)created: the icon is put (back) in it.
     void OnTaskbarCreated();
     // The display's DPI changed: the icon is loaded again for dpi (0: the
     // window's DPI now) and handed to the tray.
@@ -70,8 +78,8 @@ private:
 
     std::unique_ptr<MENUfrm> menu_;
     UINT taskbarCreatedMessage_ = 0;
-    // The tray icon was added and not removed since: a new taskbar gets it again.
+    // The tray icon was added and not removed since.
     bool iconShown_ = false;
-    bool waitingForTaskbar_ = false;
-    bool taskbarArrived_ = false;
+    // When the latest round of tries to add the icon began.
+    ULONGLONG iconRetriesSince_ = 0;
 };

@@ -1,7 +1,8 @@
 // The tray icon: one icon, identifier 1, on the main window, with the
 // tooltip "Quellmar Starter". The notification area reports mouse actions on
 // it as TrayCallbackMessage, which reaches Mfrm through the subclassing
-// engine under the source name below.
+// engine under the source name below, one registration however often the
+// icon is added again.
 #include "core/Mfrm.h"
 #include "platform/Handles.h"
 
@@ -12,6 +13,12 @@ namespace {
 
 constexpr const char* kTraySource = "KZSystray_TargetObject";
 constexpr UINT kTrayIconId = 1;
+// A shell that is busy (at log-on, just after a restart) refuses the icon
+// for a while: it is tried again every few seconds for a minute, then every
+// half minute, and the timer goes once the icon is there.
+constexpr UINT kIconRetrySoonMs = 2000;
+constexpr ULONGLONG kIconRetrySoonForMs = 60000;
+constexpr UINT kIconRetryLaterMs = 30000;
 
 // The record as the notification area's first version knows it: 88 bytes on
 // the 32-bit build. The tooltip field is the text, a zero byte and blanks.
@@ -46,7 +53,9 @@ private:
 bool Mfrm::AddTrayIcon(platform::FormWindow& form, KZSubClassTarget& callback, const std::string& toolTip) {
     if (TrayCallbackMessage == 0) TrayCallbackMessage = RegisterWindowMessageA("KZSystray");
     NOTIFYICONDATAA record = TrayRecord(form, TrayCallbackMessage, toolTip);
-    if (!Shell_NotifyIconA(NIM_ADD, &record)) return false;
+    // A busy shell refuses an add after its time-out that may have got
+    // through all the same: the icon is there when a modify of it works.
+    if (!Shell_NotifyIconA(NIM_ADD, &record) && !Shell_NotifyIconA(NIM_MODIFY, &record)) return false;
     iconShown_ = true;
     FormSource source(form);
     KZSubClass(source, kTraySource, callback, True, nullptr, False);
@@ -67,22 +76,30 @@ bool Mfrm::ModifyTrayIcon(platform::FormWindow& form, const std::string& toolTip
     return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
-bool Mfrm::WaitForTaskbar(UINT timeoutMs) {
-    waitingForTaskbar_ = true;
-    taskbarArrived_ = false;
-    const platform::unique_timer timer(hwnd(), 1, timeoutMs);
+void Mfrm::ShowTrayIcon(bool again) {
+    if (AddTrayIcon(*this, *this, kTrayToolTip)) {
+        KillTimer(hwnd(), kIconRetryTimerId);
+        return;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (!again) iconRetriesSince_ = now;
+    const bool soon = now - iconRetriesSince_ < kIconRetrySoonForMs;
+    SetTimer(hwnd(), kIconRetryTimerId, soon ? kIconRetrySoonMs : kIconRetryLaterMs, nullptr);
+}
+
+bool Mfrm::WaitForTrayIcon(UINT timeoutMs) {
+    const platform::unique_timer bound(hwnd(), kIconWaitTimerId, timeoutMs);
     MSG msg{};
-    while (!taskbarArrived_) {
+    while (!iconShown_) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave WM_QUIT for the main loop
             break;
         }
         if (got == -1) break;
-        if (msg.message == WM_TIMER && msg.hwnd == hwnd() && msg.wParam == timer.id()) break;
+        if (msg.message == WM_TIMER && msg.hwnd == hwnd() && msg.wParam == bound.id()) break;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    waitingForTaskbar_ = false;
-    return taskbarArrived_;
+    return iconShown_;
 }
