@@ -1,6 +1,6 @@
 #include "companions/CompanionLauncher.h"
 
-#include "companions/ActiveCodePage.h"
+#include "platform/ActiveCodePage.h"
 #include "companions/KZShellRegistration.h"
 #include "companions/PathHelpers.h"
 #include "companions/ProgramCommandLine.h"
@@ -25,16 +25,18 @@ bool StartInFolder(const std::string& commandLine, const std::string& folder) {
 void LaunchProgram(const CompanionEntry& entry) {
     if (entry.ApplicationName.empty()) return;
     std::string path = ExpandSystemRoot(entry.ApplicationName, GetWindowsPath());
-    if (!StartInFolder(ProgramCommandLine(path, platform::FileExistsNormal, ActiveCodePageRule()),
+    if (!StartInFolder(ProgramCommandLine(path, platform::FileExists, ActiveCodePageRule()),
                       GetFolder(path, ActiveCodePageRule()))) {
         platform::MsgBox("Error starting application '" + path + "' !", kWarningStyle);
     }
 }
 
-void BrowseFolder(CompanionList& list, const std::string& folder) {
+// The folder is a copy: while the input box is open the menu may reload the
+// list, and the browse must open the folder it was asked for.
+void BrowseFolder(CompanionList& list, const std::string folder) {
     if (!platform::FolderExists(folder)) return;
     for (;;) {
-        std::string browser = ProgramCommandLine(list.BrowseApplication, platform::FileExistsNormal, ActiveCodePageRule());
+        std::string browser = ProgramCommandLine(list.BrowseApplication, platform::FileExists, ActiveCodePageRule());
         if (StartInFolder(browser + " " + folder, GetFolder(list.BrowseApplication, ActiveCodePageRule()))) return;
         list.BrowseApplication = platform::InputBox(
             "Please enter path to browse application (" + list.BrowseApplication + " not found):",

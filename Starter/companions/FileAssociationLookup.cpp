@@ -2,7 +2,8 @@
 // through Rmod.
 #include "companions/FileAssociation.h"
 
-#include "companions/ActiveCodePage.h"
+#include "companions/PathHelpers.h"
+#include "platform/ActiveCodePage.h"
 #include "registry/Rmod.h"
 #include "shared/TextRules.h"
 
@@ -24,7 +25,7 @@ void LookUpFileAssociation(const std::string& fileName, const std::string& verb,
         return;
     }
     description = DefaultValue(fileType);
-    const std::string typeKey = WithClosingBackslash(fileType);
+    const std::string typeKey = WithClosingBackslash(fileType, ActiveCodePageRule());
     command = TrimBlanks(DefaultValue(typeKey + "shell\\" + verb + "\\command"));
     std::string icon = TrimBlanks(DefaultValue(typeKey + "DefaultIcon"));
     program = ProgramFromCommand(command);

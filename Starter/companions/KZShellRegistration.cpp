@@ -1,5 +1,6 @@
 #include "companions/KZShellRegistration.h"
 
+#include "platform/ActiveCodePage.h"
 #include "platform/Win32Api.h"
 #include "shared/TextRules.h"
 
@@ -16,5 +17,5 @@ std::string GetWindowsPath() {
         if (length >= buffer.size()) length = 0;
     }
     std::string path(buffer.data(), length);
-    return WithClosingBackslash(path.substr(0, path.find('\0')));
+    return WithClosingBackslash(path.substr(0, path.find('\0')), ActiveCodePageRule());
 }

@@ -7,43 +7,7 @@ namespace {
 constexpr const char* kEllipsis = "...";
 constexpr std::string::size_type kEllipsisLength = 3;
 
-unsigned char ByteAt(const std::string& text, std::string::size_type at) {
-    return static_cast<unsigned char>(text[at]);
-}
-
-// The bytes of the character that starts at text[at]. A byte that can't
-// start a character of the rule (a stray UTF-8 trail byte, a lead byte at
-// the end) counts as a character of its own.
-std::string::size_type CharacterLength(const std::string& text, std::string::size_type at, const CodePageRule& rule) {
-    const unsigned char lead = ByteAt(text, at);
-    if (rule.kind == CodePageRule::Kind::DoubleByte) return rule.leadBytes[lead] && at + 1 < text.size() ? 2 : 1;
-    if (rule.kind == CodePageRule::Kind::SingleByte) return 1;
-    const std::string::size_type length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                                          : lead >= 0xE0 && lead <= 0xEF ? 3
-                                          : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                                         : 1;
-    std::string::size_type n = 1;
-    while (n < length && at + n < text.size() && (ByteAt(text, at + n) & 0xC0) == 0x80) ++n;
-    return n;
-}
-
-// Where each character of text begins, in order.
-std::vector<std::string::size_type> CharacterStarts(const std::string& text, const CodePageRule& rule) {
-    std::vector<std::string::size_type> starts;
-    for (std::string::size_type at = 0; at < text.size(); at += CharacterLength(text, at, rule)) starts.push_back(at);
-    return starts;
-}
-
 }  // namespace
-
-std::string SingleByteCharacters(const std::string& text, const CodePageRule& rule) {
-    std::string view = text;
-    for (std::string::size_type at = 0, length = 0; at < text.size(); at += length) {
-        length = CharacterLength(text, at, rule);
-        if (length > 1) view.replace(at, length, length, '\x80');
-    }
-    return view;
-}
 
 std::string GetFileName(const std::string& path, const CodePageRule& rule) {
     std::string::size_type slash = SingleByteCharacters(path, rule).find_last_of('\\');

@@ -6,22 +6,10 @@
 // forward slash is not a separator here.
 #pragma once
 
-#include <array>
+#include "shared/CodePageText.h"
+
 #include <cstdint>
 #include <string>
-
-// How the ANSI code page in use makes characters of bytes: one byte each;
-// UTF-8 sequences (code page 65001); or, in a double-byte code page, a lead
-// byte (leadBytes[byte] is true) and the byte after it.
-struct CodePageRule {
-    enum class Kind { SingleByte, Utf8, DoubleByte } kind = Kind::SingleByte;
-    std::array<bool, 256> leadBytes{};
-};
-
-// text with every byte of a character longer than one byte replaced by
-// 0x80, the same length: a search for an ASCII character ("\", ".", a blank,
-// a quote) in it finds that character of text, never part of another one.
-std::string SingleByteCharacters(const std::string& text, const CodePageRule& rule);
 
 // The characters after the last "\"; "" when there is none.
 std::string GetFileName(const std::string& path, const CodePageRule& rule);

@@ -1,7 +1,7 @@
 #include "platform/AppRuntime.h"
 
+#include "platform/ActiveCodePage.h"
 #include "platform/Handles.h"
-#include "shared/TextRules.h"
 
 #include <vector>
 
@@ -9,7 +9,19 @@ namespace platform {
 
 namespace {
 
-std::string ModuleFileName() {
+bool HasWildcard(const std::string& path) {
+    return path.find_first_of("*?") != std::string::npos;
+}
+
+// The attributes of the file or folder path names; INVALID_FILE_ATTRIBUTES
+// for none, and for "" and wildcards, which never name one.
+DWORD Attributes(const std::string& path) {
+    return path.empty() || HasWildcard(path) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+}
+
+}  // namespace
+
+std::string AppFile() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -19,31 +31,9 @@ std::string ModuleFileName() {
     }
 }
 
-bool HasWildcard(const std::string& path) {
-    return path.find_first_of("*?") != std::string::npos;
-}
-
-}  // namespace
-
-std::string AppPath() {
-    std::string file = ModuleFileName();
-    std::string::size_type slash = file.find_last_of('\\');
-    if (slash == std::string::npos) return std::string();
-    std::string dir = file.substr(0, slash);
-    if (dir.size() == 2 && dir[1] == ':') dir += '\\';  // a drive root keeps its "\"
-    return dir;
-}
-
 std::string AppDirectory() {
-    return WithClosingBackslash(AppPath());
-}
-
-std::string AppExeName() {
-    std::string file = ModuleFileName();
-    std::string::size_type slash = file.find_last_of('\\');
-    std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
-    std::string::size_type dot = name.find_last_of('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string file = AppFile();
+    return file.substr(0, SingleByteCharacters(file, ActiveCodePageRule()).find_last_of('\\') + 1);  // npos + 1: ""
 }
 
 bool PrevInstance(const std::string& instanceName) {
@@ -77,16 +67,19 @@ bool StartProcess(const std::string& commandLine, WORD showCommand) {
                           process.put()) != FALSE;
 }
 
+bool FileExists(const std::string& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool FileExistsNormal(const std::string& path) {
-    if (path.empty() || HasWildcard(path)) return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 bool FolderExists(const std::string& path) {
-    if (path.empty() || HasWildcard(path)) return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

@@ -14,13 +14,12 @@ namespace platform {
 // The title every message box carries.
 inline constexpr const char* kApplicationTitle = "Quellmar Starter";
 
-// Directory of the program file, without a closing "\" unless it is a drive
-// root ("C:\"). Never the process's working directory.
-std::string AppPath();
-// The starter's own directory: AppPath with a closing "\" (once).
+// The program file's full path. Never the process's working directory.
+std::string AppFile();
+// The folder of the program file, up to and including its last "\" (a
+// character of the ANSI code page, never a double-byte character's second
+// byte).
 std::string AppDirectory();
-// The program file's name without its extension.
-std::string AppExeName();
 
 // True when another process has claimed instanceName, or holds a claim this
 // process may not open. The first call claims it for this process for the
@@ -39,6 +38,10 @@ std::string InputBox(const std::string& prompt, const std::string& title, const 
 // once: the starter never waits for what it starts. True when the process
 // was created.
 bool StartProcess(const std::string& commandLine, WORD showCommand = SW_SHOWNORMAL);
+
+// True when path names a file, whatever its attributes (as a process start
+// takes it): it exists and is no folder. "" and wildcards never match.
+bool FileExists(const std::string& path);
 
 // True when path names a file with normal attributes: it exists, and it is
 // neither a folder nor hidden nor a system file. "" and wildcards never match.

@@ -5,8 +5,8 @@ std::string AsciiUpper(std::string text) {
     return text;
 }
 
-std::string WithClosingBackslash(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
+std::string WithClosingBackslash(const std::string& path, const CodePageRule& rule) {
+    if (path.empty() || SingleByteCharacters(path, rule).back() != '\\') return path + '\\';
     return path;
 }
 

@@ -1,6 +1,6 @@
 // The popup menu: its entries brought up to date before every opening, the
 // mouse position, and the popup itself.
-#include "companions/ActiveCodePage.h"
+#include "platform/ActiveCodePage.h"
 #include "core/Mfrm.h"
 #include "core/TargetApp.h"
 #include "tray/CompanionCaption.h"

@@ -1,8 +1,9 @@
 // Companions and the input box, the menu opened with the right button: a
-// program started in its own folder, a folder opened with the browse
-// application, a missing program reported, and a missing browse application
-// asked for: Cancel writes nothing, an answer is stored and opens the
-// folder; a folder that is gone opens nothing and asks nothing.
+// program (a hidden one too) started in its own folder, a folder opened with
+// the browse application, a missing program reported, and a missing browse
+// application asked for, the box's field empty: Cancel writes nothing, an
+// answer is stored and opens the folder asked for, though the slot changed
+// meanwhile; a folder that is gone opens nothing and asks nothing.
 #include "Driver.h"
 
 constexpr const char* kList = "Software\\Quellmar\\KZHalvane";
@@ -15,9 +16,11 @@ TEST_F(Journey, Companions) {
     // Missing, with blanks in their paths: quoted whole, they must not start C:\Program.exe instead.
     const std::string gone = dir_ + "Gone\\gone.exe", noBrowse = dir_ + "Nowhere\\browse.exe";
     const Box kStartError{kTitle, "Error starting application '" + gone + "' !", 48};
-    const Box kAskBrowse{"Error during browsing",  // an input box: OK and Cancel
-                         "Please enter path to browse application (" + noBrowse + " not found):", 1};
-    ASSERT_TRUE(PlantProgram(tool) && PlantProgram(browse) && CreateDirectoryA(music.c_str(), nullptr) && PlantProgram(qtool + ".exe"));
+    const Box kAskBrowse{"Error during browsing",  // an input box: OK and Cancel, its field empty
+                         "Please enter path to browse application (" + noBrowse + " not found): []", 1};
+    // A hidden program starts as any other.
+    ASSERT_TRUE(PlantProgram(tool) && SetFileAttributesA(tool.c_str(), FILE_ATTRIBUTE_HIDDEN) && PlantProgram(browse) &&
+                CreateDirectoryA(music.c_str(), nullptr) && PlantProgram(qtool + ".exe"));
     // A program with arguments and blanks in its path; a Greek name of 34 characters (63 bytes in UTF-8) in full.
     const std::string greek = "\u0391\u03B8\u03AE\u03BD\u03B1 \u03BA\u03B1\u03B9 \u03A0\u03B5\u03B9\u03C1\u03B1\u03B9\u03AC\u03C2 "
                               "\u03BC\u03B1\u03B6\u03AF \u03BC\u03B1\u03C2 \u03C3\u03AE\u03BC\u03B5\u03C1\u03B1";
@@ -51,12 +54,16 @@ TEST_F(Journey, Companions) {
     EXPECT_TRUE(Answer(kAskBrowse, IDCANCEL));
     EXPECT_TRUE(Choose("___>_."));
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), noBrowse);
+    // The menu, opened while the box is open, reads the slot anew: the browse keeps the folder it was asked for.
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name2", dir_.c_str()));
+    EXPECT_TRUE(Choose("!"));
     EXPECT_TRUE(Answer(kAskBrowse, IDOK, browse.c_str()));
     EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1),
               Lines{"\"" + browse + "\" " + music + "\t" + dir_ + "Browse App"});
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), browse);
     // A folder that is gone opens nothing and asks nothing, with the browse application missing again.
-    ASSERT_TRUE(RemoveDirectoryA(music.c_str()) && Plant(HKEY_LOCAL_MACHINE, kList, "browse application", noBrowse.c_str()));
+    ASSERT_TRUE(RemoveDirectoryA(music.c_str()) && Plant(HKEY_LOCAL_MACHINE, kList, "browse application", noBrowse.c_str()) &&
+                Plant(HKEY_LOCAL_MACHINE, kList, "application name2", music.c_str()));
     EXPECT_TRUE(Choose("___>_."));
     EXPECT_TRUE(Choose("!"));  // once the command before is done
     EXPECT_FALSE(Find("#32770", "Error during browsing", starter_.get().dwProcessId));

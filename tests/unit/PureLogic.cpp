@@ -9,6 +9,7 @@
 #include "core/OwnPath.h"
 #include "integration/FlagText.h"
 #include "registry/RegistryText.h"
+#include "shared/TextRules.h"
 #include "tray/CompanionCaption.h"
 
 #include <gtest/gtest.h>
@@ -45,10 +46,11 @@ TEST(PureLogic, CompanionMenuCaptions) {
         {1, "E:\\Apps.old\\player", "", one, "Apps"},          {1, "E:\\" + fifty + ".exe", "", one, fifty},
         {1, "E:\\" + sixty + ".exe", "", one, "..." + sixty.substr(13)},
         {2, "E:\\Music\\", "", one, "Music"}, {2, "D:\\", "", one, "D:\\"}, {2, "", "Old", one, "[not defined]"},
-        {2, "D:\\Audio\\Caf\xC3\xA9", "", utf8, "Caf"},
+        {2, "D:\\Audio\\Caf\xC3\xA9", "", utf8, "Caf"}, {2, "D:\\Audio\\Caf\xEF\xBC\xA1", "", utf8, "Caf"},
         {0, "E:\\x.exe", "Old", one, "[not defined]"}, {3, "E:\\x.exe", "Kept", one, "Kept"},
         {1, "E:\\" + Times(26, "\xCE\xA9") + ".exe", "", utf8, Times(26, "\xCE\xA9")},
         {1, "E:\\" + Times(60, "\xCE\xA9"), "", utf8, "..." + Times(47, "\xCE\xA9")},
+        {1, "E:\\" + Times(51, "\xEF\xBC\xA1"), "", utf8, "..." + Times(47, "\xEF\xBC\xA1")},
         {1, "\\\xF0\x9D\x84\x9E" + Times(49, "\xE2\x82\xAC"), "", utf8, "\xF0\x9D\x84\x9E" + Times(49, "\xE2\x82\xAC")},
         {1, "E:\\" + Times(30, "\x82\xA0"), "", shiftJis, Times(30, "\x82\xA0")},
         {1, "E:\\" + Times(51, "\x82\xA0"), "", shiftJis, "..." + Times(47, "\x82\xA0")},
@@ -124,10 +126,10 @@ TEST(PureLogic, IconSplitAndCompanionNumbers) {
     }
     // The reading itself: halves to the even neighbour, exponents, "&H"/"&O", blanks anywhere, the limits.
     for (const auto& [text, kind] : {std::pair{"12345", 1234}, {"1.5", 2}, {"2.5", 2}, {"x", 0}, {"&H1F", 31},
-                                     {"&O17", 15}, {"2E1", 20}, {" 1 2", 12}, {"9E99", 32767}, {"-.5", 0}})
+                                     {"&O17", 15}, {"2E1", 20}, {" 1 2", 12}, {"9E99", 32767}, {"-.5", 0}, {"2.7", 3}})
         EXPECT_EQ(kind, ReadCompanionFileType(text)) << text;
     for (const auto& [text, index] : {std::pair{"40000", 32767}, {"-40000", -32767}, {"-3", -3}, {"123456789", 32767},
-                                      {"-2.5001", -3}})
+                                      {"-2.5001", -3}, {"-2.7", -3}})
         EXPECT_EQ(index, ReadCompanionIconIndex(text)) << text;
 }
 
@@ -153,16 +155,20 @@ TEST(PureLogic, RegistryDataToText) {
 TEST(PureLogic, FlagsPathsAndNames) {
     for (const char* text : {"TRUE", "true", "tRuE"}) EXPECT_EQ(True, TextToFlag(text)) << text;
     for (const char* text : {"", "1", " True", "Truer"}) EXPECT_EQ(False, TextToFlag(text)) << text;
-    const std::vector<std::string> rows[] = {
-        {"C:\\Program Files\\Quellmar", "QuellmarStarter", "C:\\Program Files\\Quellmar\\QuellmarStarter.exe"},
-        {"C:\\", "Starter", "C:\\Starter.exe"}, {"C:\\x", "A.EXE", "C:\\x\\A.EXE"}};
-    for (const auto& row : rows) EXPECT_EQ(row[2], OwnFullPath(row[0], row[1])) << row[1];
+    const std::pair<std::string, std::string> own[] = {
+        {"C:\\Program Files\\Quellmar\\QuellmarStarter.EXE", "C:\\Program Files\\Quellmar\\QuellmarStarter.exe"},
+        {"C:\\Starter.exe", "C:\\Starter.exe"}, {"C:\\x\\A.EXE.exe", "C:\\x\\A.EXE"},
+        {"C:\\Tools\\" + kSo + "\\QuellmarStarter.exe", "C:\\Tools\\" + kSo + "\\QuellmarStarter.exe"},
+        {"C:\\Tools\\" + kSoft + ".exe", "C:\\Tools\\" + kSoft + ".exe"}};
+    for (const auto& [file, path] : own) EXPECT_EQ(path, OwnFullPath(file, shiftJis)) << file;
     EXPECT_EQ("C:\\WINDOWS\\\\notepad.exe", ExpandSystemRoot("%SystemRoot%\\notepad.exe", "C:\\WINDOWS\\"));
     EXPECT_EQ("aW\\b%systemroot%", ExpandSystemRoot("a%SYSTEMROOT%b%systemroot%", "W\\"));
     using Helper = std::string (*)(const std::string&, const CodePageRule&);
     const std::tuple<Helper, std::string, const CodePageRule&, std::string> helpers[] = {
         {GetFolder, "C:\\d\\f.exe", one, "C:\\d\\"}, {GetFolder, "f.exe", one, ""}, {GetExtension, "C:\\a.b\\x.html", one, "html"},
-        {GetFolder, "C:\\\xCE\xA9\\f", utf8, "C:\\\xCE\xA9\\"}, {GetFolder, "C:\\Tools\\" + kSoft + ".exe", shiftJis, "C:\\Tools\\"}};
+        {GetFolder, "C:\\\xCE\xA9\\f", utf8, "C:\\\xCE\xA9\\"}, {GetFolder, "C:\\Tools\\" + kSoft + ".exe", shiftJis, "C:\\Tools\\"},
+        {WithClosingBackslash, "C:\\Tools\\" + kSo, shiftJis, "C:\\Tools\\" + kSo + "\\"}, {WithClosingBackslash, "C:\\", one, "C:\\"},
+        {WithClosingBackslash, "", one, "\\"}};
     for (const auto& [helper, path, rule, result] : helpers) EXPECT_EQ(result, helper(path, rule)) << path;
     const std::string path = "C:\\Program Files\\Q\\QuellmarStarter.exe", deep = "C:\\" + Times(230, "d") + "\\Q.exe";
     EXPECT_EQ(InstanceName(path), InstanceName("c:\\PROGRAM FILES\\q\\quellmarstarter.exe"));

@@ -2,7 +2,7 @@
 // one every path and caption of the starter is read by.
 #pragma once
 
-#include "companions/PathHelpers.h"
+#include "shared/CodePageText.h"
 
 // Asked of the system once; the ANSI code page is fixed for the life of the
 // process.

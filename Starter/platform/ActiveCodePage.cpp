@@ -1,4 +1,4 @@
-#include "companions/ActiveCodePage.h"
+#include "platform/ActiveCodePage.h"
 
 #include "platform/Win32Api.h"
 
