@@ -1,14 +1,21 @@
-// Companions and the input box, the menu opened with the right button: a
-// program (a hidden one too) started in its own folder, a folder opened with
-// the browse application, a missing program reported, and a missing browse
-// application asked for, the box's field empty: Cancel writes nothing, an
-// answer is stored and opens the folder asked for, though the slot changed
-// meanwhile; a folder that is gone opens nothing and asks nothing.
+// The programs the starter starts besides Quellmar, the menu opened with the
+// right button. Companions and the input box: a program (a hidden one too)
+// started in its own folder, a folder opened with the browse application, a
+// missing program reported, and a missing browse application asked for, the
+// box's field empty: Cancel writes nothing, an answer is stored and opens
+// the folder asked for, though the slot changed meanwhile; a folder that is
+// not there opens nothing and asks nothing. The home page and its fallbacks:
+// the program that opens ".html" files, else (its program file gone, or no
+// association) the Explorer, else a message with the address. What the
+// starter starts runs in its own folder once a companion ran.
 #include "Driver.h"
 
 constexpr const char* kList = "Software\\Quellmar\\KZHalvane";
+const Box kNoBrowser{
+    kTitle, "Error starting Internet browser application, please go to www.quellmar.example manually !", 48};
 
 TEST_F(Journey, Companions) {
+    const std::string own = dir_.substr(0, dir_.size() - 1);  // the starter's folder, as the current directory
     const std::string tool = dir_ + "Tool Box\\tool.exe", music = dir_ + "My Music\\", browse = dir_ + "Browse App\\browse.exe";
     // A program found on the search path (in the Windows folder), given by its name alone.
     const std::string qtool = "C:\\windows\\qtool";
@@ -46,7 +53,7 @@ TEST_F(Journey, Companions) {
     EXPECT_TRUE(Choose("___>."));
     EXPECT_TRUE(Choose("___>____."));
     EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2).at(1), "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box");
-    EXPECT_EQ(Log(qtool + ".starts.log", 1), Lines{"qtool.exe C:\\Music\\a.txt\t" + dir_.substr(0, dir_.size() - 1)});
+    EXPECT_EQ(Log(qtool + ".starts.log", 1), Lines{"qtool.exe C:\\Music\\a.txt\t" + own});
     EXPECT_TRUE(Choose("___>__."));
     EXPECT_TRUE(Answer(kStartError, IDOK));
 
@@ -54,17 +61,34 @@ TEST_F(Journey, Companions) {
     EXPECT_TRUE(Answer(kAskBrowse, IDCANCEL));
     EXPECT_TRUE(Choose("___>_."));
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), noBrowse);
-    // The menu, opened while the box is open, reads the slot anew: the browse keeps the folder it was asked for.
-    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name2", dir_.c_str()));
+    // The menu, opened while the box is open, reads the slot anew: the browse keeps the folder it was asked
+    // for. Then the slot's folder is not there: it opens nothing and asks nothing.
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name2", (music + "Gone\\").c_str()));
     EXPECT_TRUE(Choose("!"));
     EXPECT_TRUE(Answer(kAskBrowse, IDOK, browse.c_str()));
     EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1),
               Lines{"\"" + browse + "\" " + music + "\t" + dir_ + "Browse App"});
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), browse);
-    // A folder that is gone opens nothing and asks nothing, with the browse application missing again.
-    ASSERT_TRUE(RemoveDirectoryA(music.c_str()) && Plant(HKEY_LOCAL_MACHINE, kList, "browse application", noBrowse.c_str()) &&
-                Plant(HKEY_LOCAL_MACHINE, kList, "application name2", music.c_str()));
+    // A folder that is not there opens nothing and asks nothing, with the browse application missing again.
+    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "browse application", noBrowse.c_str()));
     EXPECT_TRUE(Choose("___>_."));
     EXPECT_TRUE(Choose("!"));  // once the command before is done
     EXPECT_FALSE(Find("#32770", "Error during browsing", starter_.get().dwProcessId));
+
+    // The home page: the ".html" program (with arguments) gets the address; the Explorer (a recorder named
+    // explorer.exe beside the starter, where a program is looked for first) when that program was
+    // uninstalled, and when there is no association at all; else a message with the address.
+    const std::string browser = dir_ + "Web Browser\\browser.exe", explorer = dir_ + "explorer.exe";
+    ASSERT_TRUE(PlantProgram(browser) && Plant(HKEY_CLASSES_ROOT, ".html", "", kPageType) &&
+                Plant(HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", "", ("\"" + browser + "\" -osint -url \"%1\"").c_str()));
+    EXPECT_TRUE(Choose("H"));
+    EXPECT_EQ(Log(dir_ + "Web Browser\\browser.starts.log", 1), Lines{"\"" + browser + "\" -osint -url www.quellmar.example\t" + own});
+    ASSERT_TRUE(PlantProgram(explorer) && Wait([&] { return DeleteFileA(browser.c_str()); }));
+    EXPECT_TRUE(Choose("H"));
+    ASSERT_TRUE(Plant(HKEY_CLASSES_ROOT, ".html", "", nullptr));
+    EXPECT_TRUE(Choose("H"));
+    EXPECT_EQ(Log(dir_ + "explorer.starts.log", 2), Lines(2, "explorer.exe www.quellmar.example\t" + own));
+    ASSERT_TRUE(Wait([&] { return !!(std::ofstream(explorer) << "no program"); })) << "explorer.exe runs on";
+    EXPECT_TRUE(Choose("H"));
+    EXPECT_TRUE(Answer(kNoBrowser, IDOK));
 }

@@ -28,11 +28,9 @@
 #include "tray/MenuLayout.h"
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -77,9 +75,8 @@ inline HWND Find(const char* windowClass, const char* title, DWORD pid) {
 }
 
 inline std::string Text(HWND window) {  // asked of the window itself: a tooltip keeps its text to itself
-    char text[4096] = "";
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    std::string text(4096, '\0');
+    return text.substr(0, SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
 }
 
 inline Lines Split(std::istream&& in) {
@@ -195,40 +192,6 @@ inline std::string Peek(HWND window) {
     UnhookWindowsHookEx(hook);
     return answer;
 }
-
-// A busy notification area: a window of the tray's class, which the shell's requests (WM_COPYDATA) reach
-// before Wine's own tray, refuses and counts them for refuseMs, then steps aside. With passFirst it hands
-// its first request on to Wine's tray before refusing it: an answer that came after the caller's time-out.
-class BusyTray {
-public:
-    BusyTray(DWORD refuseMs, bool passFirst) : passFirst_(passFirst), thread_([this, refuseMs] {
-        static const WNDCLASSA kind{0, Proc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "Shell_TrayWnd"};
-        RegisterClassA(&kind);  // once a process
-        HWND w = CreateWindowExA(0, kind.lpszClassName, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        SetTimer(w, 1, refuseMs, nullptr);
-        window_ = w;
-        for (MSG m; GetMessageA(&m, nullptr, 0, 0) > 0 && m.message != WM_TIMER;) DispatchMessageA(&m);
-        DestroyWindow(w);
-    }) { Wait([&] { return window_.load(); }); }
-    ~BusyTray() { Refused(); }
-    int Refused() {  // once it stepped aside
-        if (thread_.joinable()) thread_.join();
-        return refused_;
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<BusyTray*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-        if (msg != WM_COPYDATA || !self) return DefWindowProcA(w, msg, wParam, lParam);
-        if (self->refused_++ == 0 && self->passFirst_) SendMessageA(FindWindowExA(nullptr, w, "Shell_TrayWnd", nullptr), msg, wParam, lParam);
-        return FALSE;
-    }
-    const bool passFirst_;
-    int refused_ = 0;
-    std::atomic<HWND> window_{nullptr};
-    std::thread thread_;
-};
 
 struct Journey : ::testing::Test {
     void SetUp() override {

@@ -38,7 +38,8 @@ const std::string kSo = "\x83\x5C", kSoft = kSo + "\x83\x74\x83\x67";  // 0x5C i
 // losing its caption; and captions cut by bytes, not by characters of the
 // code page (a short Greek name shortened, a cut inside a character, a
 // name cut at the second byte of a Shift-JIS character taken for a "\", a
-// folder's closing character dropped by its last byte).
+// folder's closing character dropped by its last byte, a three-byte UTF-8
+// character led by 0xEF, U+F000 to U+FFFF, read as shorter).
 TEST(PureLogic, CompanionMenuCaptions) {
     const std::string sixty = Times(6, "0123456789"), fifty = sixty.substr(10);
     const struct { short kind; std::string path, previous; const CodePageRule& rule; std::string caption; } rows[] = {
@@ -112,8 +113,8 @@ TEST(PureLogic, CommandLines) {
 }
 
 // Numbers from stored text: the icon split at the wrong comma, the caller's
-// values overwritten, no rounding, the cut to 4 characters lost, no limit at
-// +-32767.
+// values overwritten, no rounding (of halves, or up from .6 to .9 on either
+// side of zero), the cut to 4 characters lost, no limit at +-32767.
 TEST(PureLogic, IconSplitAndCompanionNumbers) {
     const struct { std::string icon, file; std::int16_t index; } icons[] = {
         {"C:\\x\\app.exe,-3", "C:\\x\\app.exe", -3}, {"%1", "caller", 99}, {"a.dll,2,5", "a.dll", 2},
@@ -145,7 +146,9 @@ TEST(PureLogic, RegistryDataToText) {
 }
 
 // The auto-start flag's text matched by case or by prefix; the Run entries'
-// own path with "\" doubled at a drive root or ".exe" added twice; the
+// own path with "\" doubled at a drive root or ".exe" added twice, or its
+// folder or name cut at a Shift-JIS character's second byte 0x5C; a closing
+// backslash missing after such a character, or added twice; the
 // %systemroot% token matched by case or replaced twice; the folder a
 // companion starts in, or the extension an association is looked up by,
 // taken from the wrong end of the path or at a Shift-JIS character's second

@@ -17,8 +17,17 @@
 //                             file stays (looked for ten times a second)
 //   Quellmar.busy             take 3 s over the next WM_NULL (the file goes):
 //                             busy, but not yet hung by the system's rule
+//
+// Named BusyTray.exe it is a busy notification area: a window of the tray's
+// class, which the shell's requests (WM_COPYDATA) reach before Wine's own
+// tray, that refuses them, writing "refused" for each to
+// "BusyTray.events.log", for the milliseconds its command line ends with,
+// then steps aside. With " /PassFirst" it hands its first request on to
+// Wine's tray before refusing it: an answer that came after the caller's
+// time-out.
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -26,6 +35,7 @@ namespace {
 
 std::string g_base;        // the program file's path without its extension
 bool g_minimised = false;  // since the last restore
+int g_passes = 0;          // requests the busy tray is still to hand on
 
 bool Present(const char* suffix) { return GetFileAttributesA((g_base + suffix).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -40,6 +50,9 @@ void Append(const char* suffix, const std::string& line) {
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COPYDATA && g_passes-- > 0) SendMessageA(FindWindowExA(nullptr, hwnd, "Shell_TrayWnd", nullptr), msg, wParam, lParam);
+    if (msg == WM_COPYDATA) return Append(".events.log", "refused"), FALSE;
+    if (msg == WM_TIMER && wParam == 2) DestroyWindow(hwnd);  // the busy tray steps aside
     if (msg == WM_NULL && DeleteFileA((g_base + ".busy").c_str())) Append(".events.log", "busy"), Sleep(3000);
     if (msg == WM_CLOSE) Append(".events.log", "closed");  // and DefWindowProcA destroys the window
     if (msg == WM_SIZE && wParam == SIZE_RESTORED && g_minimised) Append(".events.log", "restored");
@@ -63,23 +76,26 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     const char* commandLine = GetCommandLineA();
     GetCurrentDirectoryA(sizeof current, current);
     Append(".starts.log", std::string(commandLine) + "\t" + current);
-    if (lstrcmpiA(file.c_str() + file.find_last_of('\\') + 1, "Quellmar.exe") != 0) return 0;
+    const char* name = file.c_str() + file.find_last_of('\\') + 1;
+    const bool tray = lstrcmpiA(name, "BusyTray.exe") == 0;
+    if (!tray && lstrcmpiA(name, "Quellmar.exe") != 0) return 0;
 
     // Quellmar's caption in the mode its switch names (a blank before it).
     const char* caption = std::strstr(commandLine, " /FastRead")       ? "FastRead - Quellmar"
                           : std::strstr(commandLine, " /FastSort")     ? "FastSort - Quellmar"
                           : std::strstr(commandLine, " /ExtendedHelp") ? "Quellmar (extended help mode)" : "Quellmar";
     WNDCLASSA windowClass{0, WindowProc, 0, 0, instance, nullptr, nullptr, HBRUSH(COLOR_WINDOW + 1), nullptr,
-                          "QuellmarStandinWindow"};
+                          tray ? "Shell_TrayWnd" : "QuellmarStandinWindow"};
     RegisterClassA(&windowClass);
     // Away from the top left corner, where Wine's tray sits on a display without a taskbar.
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, caption, WS_OVERLAPPEDWINDOW, 400, 300, 480, 320, nullptr,
-                                  nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, windowClass.lpszClassName, tray ? nullptr : caption, tray ? WS_POPUP : WS_OVERLAPPEDWINDOW,
+                                  400, 300, 480, 320, nullptr, nullptr, instance, nullptr);
     // The first ShowWindow takes the starter's show command; the control
     // file then moves the window on to the state a test asked for.
-    ShowWindow(window, showCommand);
+    if (!tray) ShowWindow(window, showCommand);
     if (Present(".start-minimized")) ShowWindow(window, SW_MINIMIZE);
-    SetTimer(window, 1, 100, nullptr);
+    SetTimer(window, tray ? 2 : 1, tray ? std::atoi(std::strrchr(commandLine, ' ') + 1) : 100, nullptr);
+    g_passes = tray && std::strstr(commandLine, " /PassFirst");
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     return 0;
