@@ -33,7 +33,8 @@ std::string AppFile() {
 
 std::string AppDirectory() {
     const std::string file = AppFile();
-    return file.substr(0, SingleByteCharacters(file, ActiveCodePageRule()).find_last_of('\\') + 1);  // npos + 1: ""
+    const std::string::size_type slash = SingleByteCharacters(file, ActiveCodePageRule()).find_last_of('\\');
+    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
 }
 
 bool PrevInstance(const std::string& instanceName) {

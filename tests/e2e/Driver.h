@@ -123,8 +123,7 @@ inline std::string Reg(HKEY root, const std::string& key, const std::string& nam
     if (!status && value)
         status = RegSetKeyValueW(k.get(), nullptr, std::wstring(name.begin(), name.end()).c_str(), REG_SZ, wide.data(),
                                  2 * MultiByteToWideChar(CP_UTF8, 0, value, -1, wide.data(), int(wide.size())));
-    else if (!status && (status = RegDeleteValueA(k.get(), name.c_str())) == ERROR_FILE_NOT_FOUND)
-        status = ERROR_SUCCESS;
+    else if (!status && (status = RegDeleteValueA(k.get(), name.c_str())) == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
     if (!status) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "could not plant " << key << "\\" << name << ": error " << status;
 }
@@ -235,15 +234,6 @@ struct Journey : ::testing::Test {
     }
 
     bool Ended() { return WaitForSingleObject(starter_.get().hProcess, 15000) == WAIT_OBJECT_0; }
-
-    std::string Tooltip() {  // shown when the mouse comes onto the icon; a new one may miss the first time
-        std::string text;
-        Wait([&] {
-            Mouse(Middle(GetDesktopWindow())), Mouse(Middle(icon_));  // away from the icon, and onto it
-            return Wait([&] { return !(text = Text(Find("tooltips_class32", nullptr, 0))).empty(); }, 3000);
-        });
-        return text;
-    }
 
     // Clicks the icon with button_ and works the menu that opens, which must open at the mouse, until it
     // closes: with keys ('_' down, '>' right, '.' Enter, '!' Esc, a letter its key), or with a click of

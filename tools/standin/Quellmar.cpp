@@ -35,7 +35,6 @@ namespace {
 
 std::string g_base;        // the program file's path without its extension
 bool g_minimised = false;  // since the last restore
-int g_passes = 0;          // requests the busy tray is still to hand on
 
 bool Present(const char* suffix) { return GetFileAttributesA((g_base + suffix).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -50,7 +49,8 @@ void Append(const char* suffix, const std::string& line) {
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_COPYDATA && g_passes-- > 0) SendMessageA(FindWindowExA(nullptr, hwnd, "Shell_TrayWnd", nullptr), msg, wParam, lParam);
+    static int passes = std::strstr(GetCommandLineA(), " /PassFirst") ? 1 : 0;  // requests the busy tray is to hand on
+    if (msg == WM_COPYDATA && passes-- > 0) SendMessageA(FindWindowExA(nullptr, hwnd, "Shell_TrayWnd", nullptr), msg, wParam, lParam);
     if (msg == WM_COPYDATA) return Append(".events.log", "refused"), FALSE;
     if (msg == WM_TIMER && wParam == 2) DestroyWindow(hwnd);  // the busy tray steps aside
     if (msg == WM_NULL && DeleteFileA((g_base + ".busy").c_str())) Append(".events.log", "busy"), Sleep(3000);
@@ -95,7 +95,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!tray) ShowWindow(window, showCommand);
     if (Present(".start-minimized")) ShowWindow(window, SW_MINIMIZE);
     SetTimer(window, tray ? 2 : 1, tray ? std::atoi(std::strrchr(commandLine, ' ') + 1) : 100, nullptr);
-    g_passes = tray && std::strstr(commandLine, " /PassFirst");
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     return 0;
