@@ -1,10 +1,10 @@
 #include "companions/CompanionLauncher.h"
 
-#include "platform/ActiveCodePage.h"
 #include "companions/KZShellRegistration.h"
 #include "companions/PathHelpers.h"
 #include "companions/ProgramCommandLine.h"
 #include "companions/SystemRoot.h"
+#include "platform/ActiveCodePage.h"
 #include "platform/AppRuntime.h"
 
 namespace {
@@ -25,8 +25,8 @@ bool StartInFolder(const std::string& commandLine, const std::string& folder) {
 void LaunchProgram(const CompanionEntry& entry) {
     if (entry.ApplicationName.empty()) return;
     std::string path = ExpandSystemRoot(entry.ApplicationName, GetWindowsPath());
-    if (!StartInFolder(ProgramCommandLine(path, platform::FileExists, ActiveCodePageRule()),
-                      GetFolder(path, ActiveCodePageRule()))) {
+    if (!StartInFolder(ProgramCommandLine(path, platform::FileExists, platform::ActiveCodePageRule()),
+                      GetFolder(path, platform::ActiveCodePageRule()))) {
         platform::MsgBox("Error starting application '" + path + "' !", kWarningStyle);
     }
 }
@@ -36,8 +36,8 @@ void LaunchProgram(const CompanionEntry& entry) {
 void BrowseFolder(CompanionList& list, const std::string folder) {
     if (!platform::FolderExists(folder)) return;
     for (;;) {
-        std::string browser = ProgramCommandLine(list.BrowseApplication, platform::FileExists, ActiveCodePageRule());
-        if (StartInFolder(browser + " " + folder, GetFolder(list.BrowseApplication, ActiveCodePageRule()))) return;
+        std::string browser = ProgramCommandLine(list.BrowseApplication, platform::FileExists, platform::ActiveCodePageRule());
+        if (StartInFolder(browser + " " + folder, GetFolder(list.BrowseApplication, platform::ActiveCodePageRule()))) return;
         list.BrowseApplication = platform::InputBox(
             "Please enter path to browse application (" + list.BrowseApplication + " not found):",
             "Error during browsing", "");

@@ -27,7 +27,7 @@ constexpr const char* kIconIndexName = "icon index";
 void CompanionList::SetUpCompanionList(HKEY root, const std::string& productKey, const std::string& a, std::int16_t b,
                                        const std::string& c, std::int16_t d) {
     CompanionRoot = root;
-    ProductKey = WithClosingBackslash(productKey, ActiveCodePageRule());
+    ProductKey = WithClosingBackslash(productKey, platform::ActiveCodePageRule());
     setUpText1_ = a;
     setUpNumber1_ = b;
     setUpText2_ = c;

@@ -19,13 +19,13 @@ std::string DefaultValue(const std::string& keyPath) {
 void LookUpFileAssociation(const std::string& fileName, const std::string& verb, std::string& description,
                            std::string& command, std::string& program, std::string& iconFile,
                            std::int16_t& iconIndex, bool& found) {
-    std::string fileType = DefaultValue("." + GetExtension(fileName, ActiveCodePageRule()));
+    std::string fileType = DefaultValue("." + GetExtension(fileName, platform::ActiveCodePageRule()));
     if (fileType.empty()) {
         found = false;
         return;
     }
     description = DefaultValue(fileType);
-    const std::string typeKey = WithClosingBackslash(fileType, ActiveCodePageRule());
+    const std::string typeKey = WithClosingBackslash(fileType, platform::ActiveCodePageRule());
     command = TrimBlanks(DefaultValue(typeKey + "shell\\" + verb + "\\command"));
     std::string icon = TrimBlanks(DefaultValue(typeKey + "DefaultIcon"));
     program = ProgramFromCommand(command);

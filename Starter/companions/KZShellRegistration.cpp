@@ -17,5 +17,5 @@ std::string GetWindowsPath() {
         if (length >= buffer.size()) length = 0;
     }
     std::string path(buffer.data(), length);
-    return WithClosingBackslash(path.substr(0, path.find('\0')), ActiveCodePageRule());
+    return WithClosingBackslash(path.substr(0, path.find('\0')), platform::ActiveCodePageRule());
 }

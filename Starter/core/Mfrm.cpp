@@ -40,7 +40,7 @@ MENUfrm& Mfrm::Menu() {
 void Mfrm::Form_Load() {
     // The program's own path, worked out once: the name it claims and what
     // the Run entries start.
-    const std::string ownFullPath = OwnFullPath(platform::AppFile(), ActiveCodePageRule());
+    const std::string ownFullPath = OwnFullPath(platform::AppFile(), platform::ActiveCodePageRule());
     if (platform::PrevInstance(InstanceName(ownFullPath))) platform::EndProcess();
 
     // A shell of lower rights announces itself too, to a starter started

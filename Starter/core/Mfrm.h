@@ -59,15 +59,15 @@ public:
     Boolean AutoStartTarget = False;
     UINT TrayCallbackMessage = 0;
 
+protected:
+    LRESULT FormProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
     static constexpr const char* kTrayToolTip = "Quellmar Starter";
     // The main window's timers: the bound of the wait for the icon, and its retries.
     static constexpr UINT_PTR kIconWaitTimerId = 1;
     static constexpr UINT_PTR kIconRetryTimerId = 2;
 
-protected:
-    LRESULT FormProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-private:
     // The taskbar was (re)created: the icon is put (back) in it.
     void OnTaskbarCreated();
     // The display's DPI changed: the icon is loaded again for dpi (0: the

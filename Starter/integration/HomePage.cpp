@@ -1,8 +1,8 @@
 #include "integration/HomePage.h"
 
-#include "platform/ActiveCodePage.h"
 #include "companions/FileAssociation.h"
 #include "companions/ProgramCommandLine.h"
+#include "platform/ActiveCodePage.h"
 #include "platform/AppRuntime.h"
 
 #include <cstdint>
@@ -28,7 +28,7 @@ void VisitHomePage() {
     const std::string host = HomePageHost;
     // Without an association there is no browser to try, and the Explorer
     // is asked straight away.
-    const std::string browser = BrowserCommandLine(BrowserProgram(), host, platform::FileExists, ActiveCodePageRule());
+    const std::string browser = BrowserCommandLine(BrowserProgram(), host, platform::FileExists, platform::ActiveCodePageRule());
     if (!browser.empty() && platform::StartProcess(browser, SW_SHOWNORMAL)) return;
     if (platform::StartProcess(std::string(kFallbackBrowser) + " " + host, SW_SHOWNORMAL)) return;
     platform::MsgBox("Error starting Internet browser application, please go to " + host + " manually !",

@@ -2,6 +2,8 @@
 
 #include "platform/Win32Api.h"
 
+namespace platform {
+
 const CodePageRule& ActiveCodePageRule() {
     static const CodePageRule rule = [] {
         CodePageRule active;
@@ -18,3 +20,5 @@ const CodePageRule& ActiveCodePageRule() {
     }();
     return rule;
 }
+
+}  // namespace platform

@@ -4,6 +4,10 @@
 
 #include "shared/CodePageText.h"
 
+namespace platform {
+
 // Asked of the system once; the ANSI code page is fixed for the life of the
 // process.
 const CodePageRule& ActiveCodePageRule();
+
+}  // namespace platform

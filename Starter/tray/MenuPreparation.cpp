@@ -1,8 +1,8 @@
 // The popup menu: its entries brought up to date before every opening, the
 // mouse position, and the popup itself.
-#include "platform/ActiveCodePage.h"
 #include "core/Mfrm.h"
 #include "core/TargetApp.h"
+#include "platform/ActiveCodePage.h"
 #include "tray/CompanionCaption.h"
 #include "tray/MENUfrm.h"
 #include "tray/MenuLayout.h"
@@ -44,7 +44,7 @@ void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
         for (int i = 1; i <= Companions.CompanionCount(); ++i) {
             const CompanionEntry& companion = Companions.Entry(i);
             const CompanionMenuEntry entry =
-                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(MenuIndexM3, i).Caption, ActiveCodePageRule());
+                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(MenuIndexM3, i).Caption, platform::ActiveCodePageRule());
             menu.SetCaption(MenuIndexM3, i, entry.Caption);
             menu.SetEnabled(MenuIndexM3, i, entry.Enabled);
         }
