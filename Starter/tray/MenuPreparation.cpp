@@ -43,8 +43,8 @@ void Mfrm::PrepareMenu(std::int16_t MenuIndex) {
         Companions.LoadCompanionList();
         for (int i = 1; i <= Companions.CompanionCount(); ++i) {
             const CompanionEntry& companion = Companions.Entry(i);
-            const CompanionMenuEntry entry =
-                CompanionCaption(companion.FileType, companion.ApplicationName, menu.Entry(MenuIndexM3, i).Caption, platform::ActiveCodePageRule());
+            const CompanionMenuEntry entry = CompanionCaption(companion.FileType, companion.ApplicationName,
+                                                              menu.Entry(MenuIndexM3, i).Caption, platform::ActiveCodePageRule());
             menu.SetCaption(MenuIndexM3, i, entry.Caption);
             menu.SetEnabled(MenuIndexM3, i, entry.Enabled);
         }
