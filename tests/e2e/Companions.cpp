@@ -41,8 +41,7 @@ TEST_F(Journey, Companions) {
     // A program's name without its extension, a folder's name, empty slots grey.
     ASSERT_TRUE(Choose("___>."));
     EXPECT_EQ(Lines(shown_.begin() + Line(M1Companions), shown_.begin() + Line(M1Companions) + 1 + kM3Entries),
-              (Lines{"Launch Halvane Application...", "> tool", "> My Music", "> gone", "> " + greek,
-                     "> [not defined] [grey]"}));
+              (Lines{"Launch Halvane Application...", "> tool", "> My Music", "> gone", "> " + greek, "> [not defined] [grey]"}));
     // Its start recorded before the next one's can come first.
     EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 1), Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box"});
     // Lines that start their program as written start it from the menu too: the process start adds ".exe"
@@ -66,8 +65,7 @@ TEST_F(Journey, Companions) {
     ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name2", (music + "Gone\\").c_str()));
     EXPECT_TRUE(Choose("!"));
     EXPECT_TRUE(Answer(kAskBrowse, IDOK, browse.c_str()));
-    EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1),
-              Lines{"\"" + browse + "\" " + music + "\t" + dir_ + "Browse App"});
+    EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1), Lines{"\"" + browse + "\" " + music + "\t" + dir_ + "Browse App"});
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), browse);
     // A folder that is not there opens nothing and asks nothing, with the browse application missing again.
     ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "browse application", noBrowse.c_str()));

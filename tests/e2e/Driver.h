@@ -133,9 +133,8 @@ inline std::string Reg(HKEY root, const std::string& key, const std::string& nam
 inline void ClearStarterValues() {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
         for (const char* run : {kRun, kRunNt}) EXPECT_TRUE(Plant(HKEY_LOCAL_MACHINE, run, "Quellmar Starter", nullptr, view));
-        HKEY software = nullptr;
-        if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &software))
-            RegDeleteTreeA(software, "Quellmar"), RegCloseKey(software);
+        platform::unique_hkey software;
+        if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, software.put())) RegDeleteTreeA(software.get(), "Quellmar");
     }
 }
 

@@ -16,8 +16,7 @@ TEST_F(Journey, QuellmarCommands) {
     const std::string quellmar = "\"" + dir_ + "Quellmar.exe\"", minimized = dir_ + "Quellmar.start-minimized";
     ASSERT_TRUE(std::ofstream(minimized) && Plant(HKEY_LOCAL_MACHINE, kAutoStartKey, kAutoStartValue, "True"));
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(Wait([&] { return IsIconic(Find(nullptr, "Quellmar", 0)); }) && DeleteFileA(minimized.c_str()))
-        << "no minimised Quellmar";
+    ASSERT_TRUE(Wait([&] { return IsIconic(Find(nullptr, "Quellmar", 0)); }) && DeleteFileA(minimized.c_str())) << "no minimised Quellmar";
 
     // Each state as the menu shows it: the first entry, Extended Help (grey while Quellmar runs) and the
     // check mark of Auto Start. The journey may start Quellmar in a mode itself, and waits for the windows

@@ -3,6 +3,7 @@
 // itself and removed in teardown. The 32-bit view of HKEY_LOCAL_MACHINE,
 // where both builds keep their settings, is the journeys' (tests/e2e).
 #include "companions/CompanionList.h"
+#include "platform/Handles.h"
 #include "registry/Rmod.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +22,16 @@ std::string Sz(const std::string& text) { return std::string(text.c_str(), text.
 // gives back every value the key holds then.
 Values Store(const std::string& path, const Values& values = {}) {
     Values held;
-    HKEY key = nullptr;
+    platform::unique_hkey key;
     char name[256], data[256];
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)) return held;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr)) return held;
     for (const auto& [valueName, value] : values)
-        RegSetValueExA(key, valueName.c_str(), 0, value.first, reinterpret_cast<const BYTE*>(value.second.data()),
+        RegSetValueExA(key.get(), valueName.c_str(), 0, value.first, reinterpret_cast<const BYTE*>(value.second.data()),
                        static_cast<DWORD>(value.second.size()));
     for (DWORD i = 0, type = 0, nameSize = sizeof name, size = sizeof data;
-         !RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+         !RegEnumValueA(key.get(), i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
          ++i, nameSize = sizeof name, size = sizeof data)
         held[name] = {type, std::string(data, size)};
-    RegCloseKey(key);
     return held;
 }
 
