@@ -20,10 +20,11 @@ TEST_F(Journey, QuellmarCommands) {
 
     // Each state as the menu shows it: the first entry, Extended Help (grey while Quellmar runs) and the
     // check mark of Auto Start. The journey may start Quellmar in a mode itself, and waits for the windows
-    // of those captions; then the menu opens with the button, and the keys, or a click on the first entry
-    // ('*' left, '^' right), give the command: restore, close, auto-start off, launch, Extended Help. Of
-    // several Quellmar windows the first of its captions' order is the one closed: the next row finds
-    // the others.
+    // of those captions, and for the menu to show the state: a command picked just before, posted to the
+    // starter, is carried out after a click on the icon that came first. Then the menu opens with the
+    // button, and the keys, or a click on the first entry ('*' left, '^' right), give the command:
+    // restore, close, auto-start off, launch, Extended Help. Of several Quellmar windows the first of its
+    // captions' order is the one closed: the next row finds the others.
     const std::string help = "Quellmar (extended help mode)", read = "FastRead - Quellmar", sort = "FastSort - Quellmar";
     const Lines running{"Close Quellmar (Running)", "> Extended Help [grey]", "&Auto Start Quellmar"};
     const struct { const char* run; Lines shows; DWORD button; const char* keys; Lines menu; } rows[] = {
@@ -36,13 +37,14 @@ TEST_F(Journey, QuellmarCommands) {
         {" /ExtendedHelp", {sort, help}, kLeft, "*", running},
         {nullptr, {help}, kRight, "_.", running},
         {nullptr, {}, kLeft, "__>.", {"Launch Quellmar (Normal Mode)", "> Extended Help", "&Auto Start Quellmar"}}};
+    auto state = [&] { return Lines{shown_.at(Line(M1Target)), shown_.at(Line(M1SpecialModes) + 1), shown_.at(Line(M1AutoStart))}; };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.menu[0] + " " + ::testing::PrintToString(row.shows));
         if (row.run) Run(quellmar + row.run);
         for (const std::string& caption : row.shows) ASSERT_TRUE(Wait([&] { return Find(nullptr, caption.c_str(), 0); })) << caption;
         button_ = row.button;
+        EXPECT_TRUE(Wait([&] { return Choose("!") && state() == row.menu; })) << ::testing::PrintToString(shown_);
         EXPECT_TRUE(Choose(row.keys));
-        EXPECT_EQ((Lines{shown_.at(Line(M1Target)), shown_.at(Line(M1SpecialModes) + 1), shown_.at(Line(M1AutoStart))}), row.menu);
     }
     // Each start by its quoted path, a mode's switch after it, one Extended Help the starter's; sorted, as
     // a start of the journey's own may cross the starter's last one.
