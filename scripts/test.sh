@@ -7,63 +7,155 @@
 # elsewhere is the same bytes, and the release's signing step signs so that
 # the signature verifies and comes off again.
 #
-# After each step it prints "step NAME: N s", the seconds the step took, and
-# at the end every step's seconds again and the total.
+# Two lanes run side by side, so that the compilers work while Wine waits:
+#   builds  native, native-asan, fuzz (built and run), the win32 build, the
+#           win64 build, then the release's check (tests/release/verifiable.sh,
+#           which builds the 64-bit program again elsewhere); run at a lower
+#           priority than Wine, so that the tests' waits are not starved
+#   Wine    one Wine session for both Windows builds (scripts/wine-session.sh
+#           start build/wine: its display and its 64-bit prefix, which runs
+#           32-bit and 64-bit programs alike), made while the native builds
+#           compile; then the win32 build's tests once that build is done,
+#           then the win64 build's once that one is (STARTER_WINE_SESSION
+#           hands the session to their CTest fixtures)
+# Each step's output goes to build/logs/STEP.log. A line "step NAME: N s"
+# tells of each step as it ends; at the end every log is printed in the
+# order above, then every step's seconds again and the total.
+#
+# Every step runs, whatever another gave, but a step that needs a build that
+# failed (its tests, the release's check) is not run and counts as failed;
+# both Windows builds are tested even when the first fails. Any failed step
+# fails the command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$EPOCHREALTIME
-steps=()
+scripts/setup.sh
+
+logs=build/logs
+session=build/wine
+rm -rf "$logs"
+mkdir -p "$logs" "$session"
+order=(native native-asan fuzz wine-session win32-build win32-tests win64-build win64-tests release)
 
 seconds_since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.0f", b - a }'; }
 
-# Runs the command as the step NAME and prints its seconds; gives the
-# command's status (errexit does not reach inside it after || either).
+outcome() {  # NAME: the step's line
+    local status
+    status=$(cat "$logs/$1.status" 2>/dev/null) || status="no status: its lane ended early"
+    case $status in
+    0) echo "step $1: $(cat "$logs/$1.seconds") s" ;;
+    [0-9]*) echo "step $1: $(cat "$logs/$1.seconds") s (FAILED, exit $status)" ;;
+    *) echo "step $1: FAILED ($status)" ;;
+    esac
+}
+
+# Runs COMMAND as the step NAME, its output in NAME's log; keeps its status
+# and seconds, and tells that it ended.
 step() {  # NAME COMMAND...
     local name=$1 begin=$EPOCHREALTIME status=0
     shift
-    "$@" || status=$?
-    steps+=("step $name: $(seconds_since "$begin") s$([ "$status" = 0 ] || echo " (failed, exit $status)")")
-    echo "${steps[-1]}"
-    return $status
+    "$@" > "$logs/$name.log" 2>&1 < /dev/null || status=$?
+    seconds_since "$begin" > "$logs/$name.seconds"
+    echo "$status" > "$logs/$name.status"
+    outcome "$name"
 }
 
-run_preset() {  # chained: it also runs where errexit does not (after ||)
-    echo "=== $1 ==="
-    cmake --preset "$1" > /dev/null && cmake --build --preset "$1" && ctest --preset "$1"
+not_run() {  # NAME WHY
+    echo "not run: $2" > "$logs/$1.log"
+    echo "not run: $2" > "$logs/$1.status"
+    outcome "$1"
+}
+
+# Waits until the step NAME of the lane PID has ended; whether it passed.
+passed() {  # NAME PID
+    while [ ! -f "$logs/$1.status" ] && kill -0 "$2" 2>/dev/null; do sleep 0.5; done
+    [ "$(cat "$logs/$1.status" 2>/dev/null)" = 0 ]
+}
+
+build_preset() {  # configured once, here, then built
+    cmake --preset "$1" && cmake --build --preset "$1"
+}
+
+native_preset() {
+    build_preset "$1" && ctest --preset "$1"
 }
 
 fuzz() {
-    echo "=== fuzz ==="
-    cmake --preset fuzz > /dev/null && cmake --build --preset fuzz --target fuzzers && scripts/fuzz.sh 100000
+    cmake --preset fuzz && cmake --build --preset fuzz --target fuzzers && scripts/fuzz.sh 100000
 }
 
-step setup scripts/setup.sh
-step native run_preset native
-step native-asan run_preset native-asan
-step fuzz fuzz
+builds_lane() {
+    renice -n 10 -p "$BASHPID" > /dev/null
+    step native native_preset native
+    step native-asan native_preset native-asan
+    step fuzz fuzz
+    step win32-build build_preset win32
+    step win64-build build_preset win64
+    # The 64-bit build is the one built again: its tests are the ones that
+    # run on every host, and one build more fits the time this command may
+    # take (scripts/release.sh --verify rebuilds both).
+    if passed win64-build "$BASHPID"; then
+        step release tests/release/verifiable.sh win64
+    else
+        not_run release "the win64 build failed"
+    fi
+}
 
-# Both Windows builds are tested even when the first fails. On a host that
-# runs no 32-bit code the 32-bit build's Wine tests skip themselves
-# (scripts/wine-session.sh); its other checks and the 64-bit suite run.
+wine_lane() {  # BUILDS_LANE_PID
+    step wine-session scripts/wine-session.sh start "$session"
+    # On a host that runs no 32-bit code the 32-bit build's Wine tests skip
+    # themselves (scripts/wine-session.sh); its other checks and the 64-bit
+    # suite run.
+    local bits
+    for bits in 32 64; do
+        if passed "win$bits-build" "$1"; then
+            step "win$bits-tests" env STARTER_WINE_SESSION="$PWD/$session" ctest --preset "win$bits"
+        else
+            not_run "win$bits-tests" "the win$bits build failed"
+        fi
+    done
+}
+
+# Each lane in a process group of its own, so that an interrupted run ends
+# exactly what it started: the lanes' groups and the Wine session.
+builds_pid="" wine_pid=""
+finish() {
+    local pid
+    for pid in $builds_pid $wine_pid; do kill -TERM -- "-$pid" 2>/dev/null || true; done
+    scripts/wine-session.sh stop "$session" > /dev/null 2>&1 || true
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+set -m
+builds_lane & builds_pid=$!
+wine_lane "$builds_pid" & wine_pid=$!
+set +m
+wait "$builds_pid" || true
+builds_pid=""
+wait "$wine_pid" || true
+wine_pid=""
+scripts/wine-session.sh stop "$session" > /dev/null 2>&1 || true
+
 failed=0
-mkdir -p build
-step win32 run_preset win32 > >(tee build/win32-tests.log) || failed=1
-step win64 run_preset win64 || failed=1
-
-# The 64-bit build is the one built again: its tests are the ones that run
-# on every host, and one build more fits the time this command may take
-# (scripts/release.sh --verify rebuilds both).
-echo "=== release ==="
-step release tests/release/verifiable.sh win64 || failed=1
+summary=()
+for name in "${order[@]}"; do
+    echo
+    echo "=== $name ==="
+    cat "$logs/$name.log" 2>/dev/null || true
+    summary+=("$(outcome "$name")")
+    echo "${summary[-1]}"
+    [ "$(cat "$logs/$name.status" 2>/dev/null)" = 0 ] || failed=1
+done
 
 status=0
 why=$(scripts/wine.sh --can-run-32) || status=$?
 if [ "$status" = 77 ]; then
-    skipped=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' build/win32-tests.log | paste -sd, - | sed 's/,/, /g')
+    skipped=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$logs/win32-tests.log" | paste -sd, - | sed 's/,/, /g')
     echo
     echo "The 32-bit build's Wine tests were skipped (${skipped:-none reported}) because $why; its other checks and the 64-bit build's tests ran."
 fi
 echo
-printf '%s\n' "${steps[@]}"
-echo "total: $(seconds_since "$started") s$([ "$failed" = 0 ] || echo " (failed)")"
+printf '%s\n' "${summary[@]}"
+echo "total: $(seconds_since "$started") s$([ "$failed" = 0 ] || echo ", FAILED")"
 exit $failed
