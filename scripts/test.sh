@@ -8,14 +8,16 @@
 # the signature verifies and comes off again.
 #
 # Two lanes run side by side, so that the compilers work while Wine waits:
-#   builds  native, native-asan, fuzz (built and run), the win32 build, the
-#           win64 build, then the release's check (tests/release/verifiable.sh,
-#           which builds the 64-bit program again elsewhere); run at a lower
-#           priority than Wine, so that the tests' waits are not starved
+#   builds  the win32 build, the win64 build (while the win32 build's tests
+#           run), then, while the win64 build's run, native, native-asan,
+#           fuzz (built and run) and the release's check
+#           (tests/release/verifiable.sh, which builds the 64-bit program
+#           again elsewhere); at a lower priority than Wine, so that the
+#           tests' waits are not starved
 #   Wine    one Wine session for both Windows builds (scripts/wine-session.sh
 #           start build/wine: its display and its 64-bit prefix, which runs
-#           32-bit and 64-bit programs alike), made while the native builds
-#           compile; then the win32 build's tests once that build is done,
+#           32-bit and 64-bit programs alike), made while the win32 build
+#           compiles; then the win32 build's tests once that build is done,
 #           then the win64 build's once that one is (STARTER_WINE_SESSION
 #           hands the session to their CTest fixtures)
 # Each step's output goes to build/logs/STEP.log. A line "step NAME: N s"
@@ -35,7 +37,7 @@ logs=build/logs
 session=build/wine
 rm -rf "$logs"
 mkdir -p "$logs" "$session"
-order=(native native-asan fuzz wine-session win32-build win32-tests win64-build win64-tests release)
+order=(wine-session win32-build win32-tests win64-build win64-tests native native-asan fuzz release)
 
 seconds_since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.0f", b - a }'; }
 
@@ -86,11 +88,11 @@ fuzz() {
 
 builds_lane() {
     renice -n 10 -p "$BASHPID" > /dev/null
+    step win32-build build_preset win32
+    step win64-build build_preset win64
     step native native_preset native
     step native-asan native_preset native-asan
     step fuzz fuzz
-    step win32-build build_preset win32
-    step win64-build build_preset win64
     # The 64-bit build is the one built again: its tests are the ones that
     # run on every host, and one build more fits the time this command may
     # take (scripts/release.sh --verify rebuilds both).
