@@ -124,6 +124,9 @@ builds_pid="" wine_pid=""
 finish() {
     local pid
     for pid in $builds_pid $wine_pid; do kill -TERM -- "-$pid" 2>/dev/null || true; done
+    # Once they have ended: a Wine program ending late could start a new
+    # wineserver after the session's.
+    for pid in $builds_pid $wine_pid; do wait "$pid" 2>/dev/null || true; done
     scripts/wine-session.sh stop "$session" > /dev/null 2>&1 || true
 }
 trap finish EXIT
