@@ -20,9 +20,11 @@
 #           compiles; then the win32 build's tests once that build is done,
 #           then the win64 build's once that one is (STARTER_WINE_SESSION
 #           hands the session to their CTest fixtures)
-# Each step's output goes to build/logs/STEP.log. A line "step NAME: N s"
-# tells of each step as it ends; at the end every log is printed in the
-# order above, then every step's seconds again and the total.
+# First the packages are installed where missing (scripts/setup.sh, the
+# step "setup"). Each other step's output goes to build/logs/STEP.log. A
+# line "step NAME: N s" tells of each step as it ends; at the end every log
+# is printed in the order above, then every step's seconds again and the
+# total.
 #
 # Every step runs, whatever another gave, but a step that needs a build that
 # failed (its tests, the release's check) is not run and counts as failed;
@@ -31,7 +33,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$EPOCHREALTIME
-scripts/setup.sh
 
 logs=build/logs
 session=build/wine
@@ -118,6 +119,13 @@ wine_lane() {  # BUILDS_LANE_PID
     done
 }
 
+# Nothing else can run without the packages; what it says shows at once.
+begin=$EPOCHREALTIME
+scripts/setup.sh
+seconds_since "$begin" > "$logs/setup.seconds"
+echo 0 > "$logs/setup.status"
+outcome setup
+
 # Each lane in a process group of its own, so that an interrupted run ends
 # exactly what it started: the lanes' groups and the Wine session.
 builds_pid="" wine_pid=""
@@ -143,7 +151,7 @@ wine_pid=""
 scripts/wine-session.sh stop "$session" > /dev/null 2>&1 || true
 
 failed=0
-summary=()
+summary=("$(outcome setup)")
 for name in "${order[@]}"; do
     echo
     echo "=== $name ==="
