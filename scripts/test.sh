@@ -7,19 +7,25 @@
 # elsewhere is the same bytes, and the release's signing step signs so that
 # the signature verifies and comes off again.
 #
-# Two lanes run side by side, so that the compilers work while Wine waits:
-#   builds  the win32 build, the win64 build (while the win32 build's tests
-#           run), then, while the win64 build's run, native, native-asan,
-#           fuzz (built and run) and the release's check
+# Two lanes run side by side:
+#   builds  the win32 build and the win64 build, with both cores; then native,
+#           native-asan, fuzz (built and run) and the release's check
 #           (tests/release/verifiable.sh, which builds the 64-bit program
-#           again elsewhere); at a lower priority than Wine, so that the
-#           tests' waits are not starved
+#           again elsewhere), while the Wine tests run: on one core, one job
+#           at a time, and only when no other program wants that core
+#           (SCHED_IDLE); a step that starts after the Wine tests have ended
+#           runs as the builds before
 #   Wine    one Wine session for both Windows builds (scripts/wine-session.sh
 #           start build/wine: its display and its 64-bit prefix, which runs
 #           32-bit and 64-bit programs alike), made while the win32 build
-#           compiles; then the win32 build's tests once that build is done,
-#           then the win64 build's once that one is (STARTER_WINE_SESSION
-#           hands the session to their CTest fixtures)
+#           compiles; then, once both Windows builds are done, the win32
+#           build's tests and the win64 build's (STARTER_WINE_SESSION hands
+#           the session to their CTest fixtures)
+# So the compilers work while Wine waits, but never crowd the journeys: with
+# builds beside them that take both cores, even at a low priority, a journey
+# now and then reads the starter's menu before the starter has carried out
+# the command picked from the one before (the menu's command is a posted
+# message; the tray's next click, a sent one, is taken first).
 # First the packages are installed where missing (scripts/setup.sh, the
 # step "setup"). Each other step's output goes to build/logs/STEP.log. A
 # line "step NAME: N s" tells of each step as it ends; at the end every log
@@ -69,9 +75,19 @@ not_run() {  # NAME WHY
     outcome "$1"
 }
 
-# Waits until the step NAME of the lane PID has ended; whether it passed.
-passed() {  # NAME PID
-    while [ ! -f "$logs/$1.status" ] && kill -0 "$2" 2>/dev/null; do sleep 0.5; done
+# Waits until the file NAME is in the logs' folder (a step's NAME.status
+# once it has ended), or the lane LANE (builds, wine) has ended.
+await() {  # NAME LANE
+    local pid
+    while [ ! -f "$logs/$1" ]; do
+        pid=$(cat "$logs/$2.pid" 2>/dev/null) || pid=""
+        [ -z "$pid" ] || kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.5
+    done
+}
+
+# Whether the step NAME, ended, passed.
+passed() {  # NAME
     [ "$(cat "$logs/$1.status" 2>/dev/null)" = 0 ]
 }
 
@@ -87,31 +103,51 @@ fuzz() {
     cmake --preset fuzz && cmake --build --preset fuzz --target fuzzers && scripts/fuzz.sh 100000
 }
 
+# Runs COMMAND as it is, or, while the Wine tests run, on the last core
+# alone, one job at a time (CMake's builds), and only when no other program
+# wants that core.
+beside_wine() {  # COMMAND...
+    if [ -f "$logs/wine-tests.started" ] && [ ! -f "$logs/win64-tests.status" ]; then
+        (
+            taskset -p -c "$(sed -n 's/^Cpus_allowed_list:.*[^0-9]\([0-9]*\)$/\1/p' /proc/self/status)" "$BASHPID" > /dev/null
+            chrt --idle -p 0 "$BASHPID"
+            export CMAKE_BUILD_PARALLEL_LEVEL=1
+            "$@"
+        )
+    else
+        "$@"
+    fi
+}
+
 builds_lane() {
     renice -n 10 -p "$BASHPID" > /dev/null
     step win32-build build_preset win32
     step win64-build build_preset win64
-    step native native_preset native
-    step native-asan native_preset native-asan
-    step fuzz fuzz
+    # The Wine tests start now: what follows keeps out of their way.
+    await wine-tests.started wine
+    step native beside_wine native_preset native
+    step native-asan beside_wine native_preset native-asan
+    step fuzz beside_wine fuzz
     # The 64-bit build is the one built again: its tests are the ones that
     # run on every host, and one build more fits the time this command may
     # take (scripts/release.sh --verify rebuilds both).
-    if passed win64-build "$BASHPID"; then
-        step release tests/release/verifiable.sh win64
+    if passed win64-build; then
+        step release beside_wine tests/release/verifiable.sh win64
     else
         not_run release "the win64 build failed"
     fi
 }
 
-wine_lane() {  # BUILDS_LANE_PID
+wine_lane() {
     step wine-session scripts/wine-session.sh start "$session"
     # On a host that runs no 32-bit code the 32-bit build's Wine tests skip
     # themselves (scripts/wine-session.sh); its other checks and the 64-bit
     # suite run.
     local bits
+    await win64-build.status builds
+    touch "$logs/wine-tests.started"
     for bits in 32 64; do
-        if passed "win$bits-build" "$1"; then
+        if passed "win$bits-build"; then
             step "win$bits-tests" env STARTER_WINE_SESSION="$PWD/$session" ctest --preset "win$bits"
         else
             not_run "win$bits-tests" "the win$bits build failed"
@@ -142,8 +178,10 @@ trap 'exit 130' INT TERM
 
 set -m
 builds_lane & builds_pid=$!
-wine_lane "$builds_pid" & wine_pid=$!
+wine_lane & wine_pid=$!
 set +m
+echo "$builds_pid" > "$logs/builds.pid"
+echo "$wine_pid" > "$logs/wine.pid"
 wait "$builds_pid" || true
 builds_pid=""
 wait "$wine_pid" || true
