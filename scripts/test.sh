@@ -21,11 +21,11 @@
 #           compiles; then, once both Windows builds are done, the win32
 #           build's tests and the win64 build's (STARTER_WINE_SESSION hands
 #           the session to their CTest fixtures)
-# So the compilers work while Wine waits, but never crowd the journeys: with
-# builds beside them that take both cores, even at a low priority, a journey
-# now and then reads the starter's menu before the starter has carried out
-# the command picked from the one before (the menu's command is a posted
-# message; the tray's next click, a sent one, is taken first).
+# So the compilers work while Wine waits, and keep out of the journeys' way:
+# with builds beside them that took both cores, even at a low priority, the
+# Quellmar journey now and then read the starter's menu before the starter
+# had carried out the command picked from the one before (the menu's command
+# is a posted message; the tray's next click, a sent one, is taken first).
 # First the packages are installed where missing (scripts/setup.sh, the
 # step "setup"). Each other step's output goes to build/logs/STEP.log. A
 # line "step NAME: N s" tells of each step as it ends; at the end every log
@@ -44,7 +44,7 @@ logs=build/logs
 session=build/wine
 rm -rf "$logs"
 mkdir -p "$logs" "$session"
-order=(wine-session win32-build win32-tests win64-build win64-tests native native-asan fuzz release)
+order=(wine-session win32-build win64-build win32-tests win64-tests native native-asan fuzz release)
 
 seconds_since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.0f", b - a }'; }
 
