@@ -3,7 +3,8 @@
 # (tools/mintray), both built the same way and run under Wine in a session
 # of their own; bench/FootprintProbe.cpp measures both and prints the
 # medians, the starter/minimal ratios and the targets. It reports; it never
-# passes or fails on a figure.
+# passes or fails on a figure. The minimal program and the probe are no part
+# of a plain build (nor of the test command's): they are built here, by name.
 #
 #   scripts/bench.sh
 #
