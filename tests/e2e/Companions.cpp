@@ -15,10 +15,9 @@ const Box kNoBrowser{
     kTitle, "Error starting Internet browser application, please go to www.quellmar.example manually !", 48};
 
 TEST_F(Journey, Companions) {
-    const std::string own = dir_.substr(0, dir_.size() - 1);  // the starter's folder, as the current directory
     const std::string tool = dir_ + "Tool Box\\tool.exe", music = dir_ + "My Music\\", browse = dir_ + "Browse App\\browse.exe";
     // A program found on the search path (in the Windows folder), given by its name alone.
-    const std::string qtool = "C:\\windows\\qtool";
+    const std::string qtool = "C:\\windows\\qtool", own = dir_.substr(0, dir_.size() - 1);  // own: the starter's folder
     DeleteFileA((qtool + ".starts.log").c_str());
     // Missing, with blanks in their paths: quoted whole, they must not start C:\Program.exe instead.
     const std::string gone = dir_ + "Gone\\gone.exe", noBrowse = dir_ + "Nowhere\\browse.exe";
@@ -62,7 +61,8 @@ TEST_F(Journey, Companions) {
     EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kList, "browse application"), noBrowse);
     // The menu, opened while the box is open, reads the slot anew: the browse keeps the folder it was asked
     // for. Then the slot's folder is not there: it opens nothing and asks nothing.
-    ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, "application name2", (music + "Gone\\").c_str()));
+    ASSERT_TRUE(Wait([&] { return Find("#32770", "Error during browsing", starter_.get().dwProcessId); }) &&
+                Plant(HKEY_LOCAL_MACHINE, kList, "application name2", (music + "Gone\\").c_str()));
     EXPECT_TRUE(Choose("!"));
     EXPECT_TRUE(Answer(kAskBrowse, IDOK, browse.c_str()));
     EXPECT_EQ(Log(dir_ + "Browse App\\browse.starts.log", 1), Lines{"\"" + browse + "\" " + music + "\t" + dir_ + "Browse App"});
