@@ -43,7 +43,7 @@ TEST_F(Journey, QuellmarCommands) {
         if (row.run) Run(quellmar + row.run);
         for (const std::string& caption : row.shows) ASSERT_TRUE(Wait([&] { return Find(nullptr, caption.c_str(), 0); })) << caption;
         button_ = row.button;
-        EXPECT_TRUE(Wait([&] { return Choose("!") && state() == row.menu; })) << ::testing::PrintToString(shown_);
+        ASSERT_TRUE(Wait([&] { return Choose("!") && state() == row.menu; })) << ::testing::PrintToString(shown_);
         EXPECT_TRUE(Choose(row.keys));
     }
     // Each start by its quoted path, a mode's switch after it, one Extended Help the starter's; sorted, as
