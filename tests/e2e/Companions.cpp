@@ -49,8 +49,9 @@ TEST_F(Journey, Companions) {
                                       {"file type5", "1"}, {"application name5", "qtool.exe C:\\Music\\a.txt"}})
         ASSERT_TRUE(Plant(HKEY_LOCAL_MACHINE, kList, name, value.c_str()));
     EXPECT_TRUE(Choose("___>."));
+    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2),
+              (Lines{"\"" + tool + "\" -x\t" + dir_ + "Tool Box", "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box"}));
     EXPECT_TRUE(Choose("___>____."));
-    EXPECT_EQ(Log(dir_ + "Tool Box\\tool.starts.log", 2).at(1), "\"" + dir_ + "Tool Box\\tool\" -y\t" + dir_ + "Tool Box");
     EXPECT_EQ(Log(qtool + ".starts.log", 1), Lines{"qtool.exe C:\\Music\\a.txt\t" + own});
     EXPECT_TRUE(Choose("___>__."));
     EXPECT_TRUE(Answer(kStartError, IDOK));

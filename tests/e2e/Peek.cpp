@@ -1,8 +1,11 @@
-// Loaded into the starter's process through a hook on its thread, to read
-// what only that process can: the entries of its open popup menu and the
-// icon of its message box (menus and icons are the process's own handles).
-// The driver sends "QuellmarTestsPeek" to the window and reads the answer,
-// UTF-8 text, from the shared memory of that name.
+// Loaded into the starter's process through a hook on its thread's queue, to
+// read what only that process can: the entries of its open popup menu and
+// the icon of its message box (menus and icons are the process's own
+// handles). The driver posts "QuellmarTestsPeek" to the window and reads the
+// answer, UTF-8 text, from the shared memory of that name, after its first
+// byte, which is set once the answer is there. And for each menu command the
+// thread takes, the hook releases the semaphore "QuellmarTestsTaken": a
+// picked entry gives one, a menu closed otherwise none.
 #include <windows.h>
 
 #include <string>
@@ -25,20 +28,25 @@ static void Entries(HWND window, HMENU menu, const std::wstring& indent, std::ws
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK Peek(int code, WPARAM wParam, LPARAM lParam) {
-    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == RegisterWindowMessageW(L"QuellmarTestsPeek")) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_COMMAND && !msg->lParam) {
+        HANDLE taken = OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, L"QuellmarTestsTaken");
+        ReleaseSemaphore(taken, 1, nullptr), CloseHandle(taken);
+    }
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == RegisterWindowMessageW(L"QuellmarTestsPeek")) {
         std::wstring out = L"0";
-        if (HMENU menu = reinterpret_cast<HMENU>(SendMessageW(sent->hwnd, MN_GETHMENU, 0, 0)))
-            Entries(sent->hwnd, menu, L"", out = L"");
+        if (HMENU menu = reinterpret_cast<HMENU>(SendMessageW(msg->hwnd, MN_GETHMENU, 0, 0)))
+            Entries(msg->hwnd, menu, L"", out = L"");
         // A message box: the style number of its icon, the system's shared icon handle within this process.
         const LPCSTR icons[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
-        for (HWND c = GetWindow(sent->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        for (HWND c = GetWindow(msg->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             for (int i = 0; i < 4; ++i)
                 if (LoadIconA(nullptr, icons[i]) == reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0)))
                     out = std::to_wstring(16 * (i + 1));
         HANDLE shared = OpenFileMappingW(FILE_MAP_WRITE, FALSE, L"QuellmarTestsPeek");
         if (void* view = shared ? MapViewOfFile(shared, FILE_MAP_WRITE, 0, 0, 0) : nullptr)
-            WideCharToMultiByte(CP_UTF8, 0, out.c_str(), -1, static_cast<char*>(view), 65535, nullptr, nullptr), UnmapViewOfFile(view);
+            WideCharToMultiByte(CP_UTF8, 0, out.c_str(), -1, static_cast<char*>(view) + 1, 65535, nullptr, nullptr),
+                *static_cast<char*>(view) = 1, UnmapViewOfFile(view);
         if (shared) CloseHandle(shared);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
