@@ -178,13 +178,7 @@ inline bool Drawn(HWND window) {
     return drawn * 4 >= (r.right - r.left) * (r.bottom - r.top) && drawn > 0;
 }
 
-// Peek.dll's hook set on the queue of a thread (Start sets it on the starter's).
-inline HHOOK PeekHook(DWORD thread) {
-    static const HMODULE dll = LoadLibraryA(E2E_PEEK);
-    return SetWindowsHookExW(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, MAKEINTRESOURCEA(1)))), dll, thread);
-}
-
-// What Peek.dll's hook reads in the window's thread: the window's menu entries, or its icon's style (UTF-8).
+// What Peek.dll's hook (set by Start) reads in the window's thread: the window's menu entries, or its icon's style (UTF-8).
 inline std::string Peek(HWND window) {
     static auto* answer = static_cast<char*>(MapViewOfFile(
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 65536, L"QuellmarTestsPeek"), FILE_MAP_ALL_ACCESS, 0, 0, 0));
@@ -227,7 +221,9 @@ struct Journey : ::testing::Test {
     ::testing::AssertionResult Start() {  // the starter, until its tray icon shows and it waits for input
         const std::vector<HWND> before = Icons();
         starter_ = Run(quoted_);
-        PeekHook(starter_.get().dwThreadId);  // gone with the thread
+        static const HMODULE peek = LoadLibraryA(E2E_PEEK);  // its hook on the starter's queue, gone with the thread
+        static const auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(peek, MAKEINTRESOURCEA(1))));
+        SetWindowsHookExW(WH_GETMESSAGE, hook, peek, starter_.get().dwThreadId);
         icon_ = NewIcon(before);
         WaitForInputIdle(starter_.get().hProcess, 15000);
         if (!icon_) return ::testing::AssertionFailure() << "no tray icon from " << quoted_;
