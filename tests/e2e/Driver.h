@@ -250,8 +250,9 @@ struct Journey : ::testing::Test {
             return ::testing::AssertionFailure() << "no menu opened at " << at.x << "," << at.y << " (" << r.left << "," << r.top << ")";
         std::vector<POINT> entries;  // the middle of each entry of the menu itself
         for (std::string& entry : shown_ = Split(std::istringstream(Peek(menu)))) {
-            entries.push_back({}), sscanf(entry.substr(std::min(entry.find('\t'), entry.size())).c_str(), "\t%ld %ld", &entries.back().x, &entries.back().y);
-            entry.resize(std::min(entry.find('\t'), entry.size()));  // none: a menu ending as it was read
+            const size_t tab = std::min(entry.find('\t'), entry.size());  // none: a menu ending as it was read
+            entries.push_back({}), sscanf(entry.substr(tab).c_str(), "\t%ld %ld", &entries.back().x, &entries.back().y);
+            entry.resize(tab);
         }
         for (const char* k = keys; *k && !shown_.empty(); ++k) {
             const WORD vk = *k == '_' ? VK_DOWN : *k == '>' ? VK_RIGHT : *k == '.' ? VK_RETURN : *k == '!' ? VK_ESCAPE : *k;

@@ -28,10 +28,10 @@ static void Entries(HWND window, HMENU menu, const std::wstring& indent, std::ws
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK Peek(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_COMMAND && !msg->lParam)
+    const MSG* msg = code == HC_ACTION && wParam == PM_REMOVE ? reinterpret_cast<const MSG*>(lParam) : nullptr;  // taken from the queue
+    if (msg && msg->message == WM_COMMAND && !msg->lParam)
         if (HANDLE taken = OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, L"QuellmarTestsTaken")) ReleaseSemaphore(taken, 1, nullptr), CloseHandle(taken);
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == RegisterWindowMessageW(L"QuellmarTestsPeek")) {
+    if (msg && msg->message == RegisterWindowMessageW(L"QuellmarTestsPeek")) {
         std::wstring out = L"0";
         if (HMENU menu = reinterpret_cast<HMENU>(SendMessageW(msg->hwnd, MN_GETHMENU, 0, 0)))
             Entries(msg->hwnd, menu, L"", out = L"");
